@@ -1,0 +1,90 @@
+# Shared by run.sh and test.sh (sourced, not run): installs what is missing, builds, and provides
+# the Wine prefix and a virtual X display. Needs Debian or Ubuntu, and root or sudo.
+
+TRAZOS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# Packages every build needs: the cross compiler and resource compiler, Wine, CMake, GoogleTest's
+# sources and a native compiler for the sanitizer build.
+TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64"
+
+trazos_fail() {
+    echo "trazos: $*" >&2
+    exit 1
+}
+
+# trazos_install PACKAGE...: installs those of the Debian packages that are not installed yet.
+trazos_install() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    command -v apt-get >/dev/null 2>&1 ||
+        trazos_fail "no apt-get here: install ${missing[*]} (Debian names) by hand, or use Debian or Ubuntu."
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null 2>&1 ||
+            trazos_fail "installing ${missing[*]} needs root: run this script as root or install sudo."
+        as_root=(sudo)
+    fi
+    echo "trazos: installing ${missing[*]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >/dev/null ||
+        trazos_fail "apt-get update failed: check the network and the package sources, then run again."
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+        trazos_fail "could not install ${missing[*]}: see 'apt-get install ${missing[*]}'."
+}
+
+# trazos_build PRESET: configures (once) and builds a CMake preset.
+trazos_build() {
+    cd "$TRAZOS_ROOT" || exit 1
+    if [ ! -f "build/$1/CMakeCache.txt" ]; then
+        cmake --preset "$1" >/dev/null || trazos_fail "configuring the $1 build failed."
+    fi
+    cmake --build --preset "$1" -j "$(nproc)" || trazos_fail "the $1 build failed."
+}
+
+# trazos_start_display WIDTHxHEIGHT: starts a virtual X display of 24-bit colour, exports DISPLAY,
+# and stops it (and Wine's server) when the script exits.
+trazos_start_display() {
+    local number
+    for number in $(seq 90 199); do
+        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+    done
+    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+    TRAZOS_XVFB_PID=$!
+    trap 'trazos_stop_display' EXIT
+    local tries
+    for tries in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$number" ] && break
+        kill -0 "$TRAZOS_XVFB_PID" 2>/dev/null || trazos_fail "the virtual display :$number did not start."
+        sleep 0.1
+    done
+    export DISPLAY=":$number"
+}
+
+trazos_stop_display() {
+    wineserver -k >/dev/null 2>&1
+    [ -n "${TRAZOS_XVFB_PID:-}" ] && kill "$TRAZOS_XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+}
+
+# trazos_prepare_wine desktop|headless: makes the Wine prefix for a real desktop or for the virtual
+# display on first use (about ten seconds), and keeps Wine's server running so that no program
+# started later pays for it. On the virtual display there is no window manager, and a window that
+# Wine leaves for one to manage takes two seconds to close; there Wine manages the windows itself.
+trazos_prepare_wine() {
+    export WINEPREFIX="$TRAZOS_ROOT/build/wineprefix"
+    [ "$1" = headless ] && WINEPREFIX="$TRAZOS_ROOT/build/wineprefix-headless"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "trazos: preparing the Wine prefix in $WINEPREFIX (once)"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        if [ "$1" = headless ]; then
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        fi
+        wineserver -k >/dev/null 2>&1
+    fi
+    wineserver -p >/dev/null 2>&1 </dev/null
+}
