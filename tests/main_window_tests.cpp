@@ -1,0 +1,227 @@
+// The main window, created for real: class, menu, painting, resizing, closing and the message loop.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_window.h"
+#include "draw/curve_arithmetic.h"
+#include "resources/resource_ids.h"
+#include "window_testing.h"
+
+namespace {
+
+const COLORREF Grey = RGB(128, 128, 128);
+const COLORREF Red = RGB(255, 0, 0);
+
+TEST(MainWindow, ClassHasItsStyleGreyBrushIconAndArrowCursor)
+{
+    HWND window = OpenMainWindow(500, 400);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    EXPECT_EQ(GetClassLongPtrA(window, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    LOGBRUSH brush = {};
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)), sizeof brush, &brush),
+              static_cast<int>(sizeof brush));
+    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+    EXPECT_EQ(brush.lbColor, Grey);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON)),
+              LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAZOS)));
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(window, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN),
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_NE(std::string(title).find("Trazos"), std::string::npos);
+    DestroyWindow(window);
+}
+
+TEST(MainWindow, IconHoldsA16AndA256Colour32By32Image)
+{
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colourCount, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+    struct GroupHeader {
+        WORD reserved, type, count;
+        GroupEntry entries[2];
+    };
+#pragma pack(pop)
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDI_TRAZOS), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    ASSERT_NE(found, nullptr);
+    const auto* group = static_cast<const GroupHeader*>(LockResource(LoadResource(instance, found)));
+    ASSERT_EQ(group->count, 2);
+    for (const GroupEntry& entry : group->entries) {
+        EXPECT_EQ(entry.width, 32);
+        EXPECT_EQ(entry.height, 32);
+    }
+    EXPECT_EQ(group->entries[0].bitCount, 4);  // 16 colours
+    EXPECT_EQ(group->entries[1].bitCount, 8);  // 256 colours
+}
+
+TEST(MainWindow, MenuBarHasTheTwoCommandsInOrder)
+{
+    HWND window = OpenMainWindow(500, 400);
+    HMENU menu = GetMenu(window);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    const struct {
+        UINT id;
+        const wchar_t* text;
+    } items[] = {
+        {IDM_ABOUT, L"Qui\u00e9n ,c\u00f3mo , y por qu\u00e9...."},
+        {IDM_CONTROLS, L"controles....."},
+    };
+    for (int i = 0; i < 2; ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, i), items[i].id);
+        EXPECT_EQ(std::wstring(text), items[i].text);
+        EXPECT_EQ(GetSubMenu(menu, i), nullptr);
+    }
+    DestroyWindow(window);
+}
+
+// Pixel of the k-th sample of a segment of the curve now in editorState.
+Pixel SamplePixel(int segment, int step)
+{
+    const TangentTable& t = editorState.tangents;
+    const HermiteCoefficients h = HermiteCoefficientsOf(editorState.points[segment], editorState.points[segment + 1],
+                                                        t.outTangents[segment], t.inTangents[segment + 1]);
+    const Vec2 sample = HermiteSample(h, step);
+    return UnitToPixel(sample.x, sample.y, editorState.clientWidth, editorState.clientHeight);
+}
+
+void ExpectCurveSamplesRed(const ClientPixels& pixels)
+{
+    for (int segment = 0; segment < editorState.pointCount - 1; ++segment) {
+        for (int step = 0; step < SegmentSteps; ++step) {
+            const Pixel p = SamplePixel(segment, step);
+            if (p.column >= 0 && p.column < pixels.width && p.row >= 0 && p.row < pixels.height) {
+                ASSERT_EQ(pixels.At(p.column, p.row), Red) << "segment " << segment << ", sample " << step;
+            }
+        }
+    }
+}
+
+TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
+{
+    HWND window = OpenMainWindow(500, 400);
+    ASSERT_EQ(editorState.clientWidth, 500);
+    ASSERT_EQ(editorState.clientHeight, 400);
+    const ClientPixels pixels = CaptureClient(window);
+    ASSERT_EQ(pixels.width, 500);
+    EXPECT_EQ(pixels.At(0, 0), Grey);
+    EXPECT_EQ(pixels.At(499, 399), Grey);
+    EXPECT_EQ(pixels.At(250, 380), Grey);
+    ExpectCurveSamplesRed(pixels);
+    // Where the first segment is nearly flat, a one-pixel pen leaves one red pixel a column.
+    const Pixel flat = SamplePixel(0, 3);
+    EXPECT_EQ(pixels.CountInColumn(flat.column, flat.row - 4, flat.row + 4, Red), 1);
+    DestroyWindow(window);
+}
+
+TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackground)
+{
+    HWND window = OpenMainWindow(500, 400);
+    const Pixel before = SamplePixel(1, 15);
+    SetClientSize(window, 800, 300);
+    DispatchPendingMessages();
+    ASSERT_EQ(editorState.clientWidth, 800);
+    ASSERT_EQ(editorState.clientHeight, 300);
+    const ClientPixels pixels = CaptureClient(window);
+    ExpectCurveSamplesRed(pixels);
+    EXPECT_EQ(pixels.At(before.column, before.row), Grey) << "the old curve is gone";
+    DestroyWindow(window);
+}
+
+TEST(MainWindow, CloseCommandAndUnknownCommands)
+{
+    HWND window = OpenMainWindow(300, 200);
+    EXPECT_EQ(SendMessageA(window, WM_COMMAND, 12345, 0), 0);
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+int failingCalls = 0;
+
+BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT)
+{
+    ++failingCalls;
+    return -1;
+}
+
+TEST(MainWindow, MessageLoopEndsWithAnErrorWhenGettingMessagesFails)
+{
+    EXPECT_EQ(RunMessageLoop(FailingGetMessage), 1);
+    EXPECT_EQ(failingCalls, 1);
+}
+
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_CREATE ? -1 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(MainWindow, ProgramEndsWithAnErrorWhenItsWindowCannotBeCreated)
+{
+    // A class of the same name that refuses every window takes the place of the program's own.
+    WNDCLASSA refusing = {};
+    refusing.lpfnWndProc = RefuseCreation;
+    refusing.hInstance = GetModuleHandleA(nullptr);
+    refusing.lpszClassName = MainWindowClass;
+    ASSERT_TRUE(RegisterClassA(&refusing));
+    EXPECT_EQ(RunTrazos(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 1);
+}
+
+TEST(MainWindow, ClosingTheWindowEndsTheProgramWithExitCodeZero)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program = path;
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "trazos.exe";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        << program;
+    WaitForInputIdle(process.hProcess, 10000);
+
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search = {process.dwProcessId, nullptr};
+    for (int attempt = 0; attempt < 200 && !search.found; ++attempt) {
+        EnumWindows(
+            [](HWND candidate, LPARAM context) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(context);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(candidate, &owner);
+                char className[32] = {};
+                GetClassNameA(candidate, className, sizeof className);
+                if (owner == s->processId && std::string(className) == MainWindowClass) {
+                    s->found = candidate;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            Sleep(50);
+        }
+    }
+    ASSERT_NE(search.found, nullptr) << "the program's window never appeared";
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    // The wait only keeps a hung program from hanging the test run.
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+}  // namespace

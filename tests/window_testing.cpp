@@ -1,0 +1,103 @@
+#include "window_testing.h"
+
+#include <algorithm>
+
+#include "app/main_window.h"
+#include "model/curve_model.h"
+
+HWND OpenMainWindow(int width, int height)
+{
+    editorState = EditorState{};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    editorState.instance = instance;
+    WNDCLASSA existing;
+    if (!GetClassInfoA(instance, MainWindowClass, &existing)) {
+        RegisterMainWindowClass(instance);
+    }
+    HWND window = CreateMainWindow(instance);
+    SetClientSize(window, width, height);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    DispatchPendingMessages();
+    return window;
+}
+
+void SetClientSize(HWND window, int width, int height)
+{
+    // The menu bar may wrap as the width changes, so correct by what the client area turned out to be.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT client, outer;
+        GetClientRect(window, &client);
+        GetWindowRect(window, &outer);
+        const int extraWidth = (outer.right - outer.left) - client.right;
+        const int extraHeight = (outer.bottom - outer.top) - client.bottom;
+        SetWindowPos(window, nullptr, 0, 0, width + extraWidth, height + extraHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(window, &client);
+        if (client.right == width && client.bottom == height) {
+            break;
+        }
+    }
+    UpdateWindow(window);
+}
+
+void DispatchPendingMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (editorState.panelWindow && IsDialogMessageA(editorState.panelWindow, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+ClientPixels CaptureClient(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    ClientPixels pixels;
+    pixels.width = client.right;
+    pixels.height = client.bottom;
+
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = pixels.width;
+    format.bmiHeader.biHeight = -pixels.height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC windowSurface = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowSurface);
+    HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ kept = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, pixels.width, pixels.height, windowSurface, 0, 0, SRCCOPY);
+    GdiFlush();
+
+    const auto* quads = static_cast<const RGBQUAD*>(bits);
+    pixels.colours.resize(static_cast<size_t>(pixels.width) * pixels.height);
+    for (size_t i = 0; i < pixels.colours.size(); ++i) {
+        pixels.colours[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
+    }
+    SelectObject(memory, kept);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowSurface);
+    return pixels;
+}
+
+int ClientPixels::CountInColumn(int column, int firstRow, int lastRow, COLORREF colour) const
+{
+    int count = 0;
+    for (int row = std::max(firstRow, 0); row <= std::min(lastRow, height - 1); ++row) {
+        count += At(column, row) == colour;
+    }
+    return count;
+}
+
+int ClientPixels::Count(COLORREF colour) const
+{
+    return static_cast<int>(std::count(colours.begin(), colours.end(), colour));
+}
