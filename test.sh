@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless: the platform-free parts natively
+# with sanitizers, then the Windows program and its tests under Wine on a virtual display.
+set -u
+source "$(dirname "$0")/cmake/setup.sh"
+
+trazos_install $TRAZOS_BUILD_PACKAGES xvfb
+
+trazos_build native
+trazos_build mingw
+
+status=0
+echo "== native tests (address and undefined-behaviour sanitizers)"
+ctest --preset native || status=1
+
+trazos_start_display 1920x1200
+trazos_prepare_wine headless
+echo "== Windows tests under Wine"
+ctest --preset mingw || status=1
+
+[ $status -eq 0 ] && echo "trazos: all tests passed" || echo "trazos: some tests failed" >&2
+exit $status
