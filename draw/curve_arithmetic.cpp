@@ -22,6 +22,14 @@ Pixel UnitToPixel(double x, double y, double width, double height)
     return {TruncateToPixel(x * width), TruncateToPixel((1.0 - y) * height)};
 }
 
+PixelBox MarkerSquare(Vec2 at, int halfSize, double width, double height)
+{
+    const double column = at.x * width;
+    const double row = (1.0 - at.y) * height;
+    return {TruncateToPixel(column - halfSize), TruncateToPixel(row + halfSize), TruncateToPixel(column + halfSize),
+            TruncateToPixel(row - halfSize)};
+}
+
 HermiteCoefficients HermiteCoefficientsOf(Vec2 start, Vec2 end, Vec2 startTangent, Vec2 endTangent)
 {
     HermiteCoefficients h;

@@ -19,6 +19,18 @@ int TruncateToPixel(double coordinate);
 // Pixel of a unit position in a client area of the given size: y grows downwards on the screen.
 Pixel UnitToPixel(double x, double y, double width, double height);
 
+// Corners of the square marker of half-size halfSize pixels around a unit position, as Rectangle
+// takes them: left, top, right, bottom, with top below bottom on the screen. The half-size is added
+// before truncating, so X = 10.5 with half-size 3 gives edges 7 and 13.
+struct PixelBox {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+PixelBox MarkerSquare(Vec2 at, int halfSize, double width, double height);
+
 // The cubic ((A t + B) t + C) t + D of one segment, per coordinate.
 struct HermiteCoefficients {
     Vec2 a;
