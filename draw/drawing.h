@@ -20,6 +20,12 @@ void LineToUnitPoint(HDC surface, double x, double y);
 // One Hermite segment as SegmentSteps + 1 lines from the start point, with the current pen.
 void TraceSegment(HDC surface, Vec2 start, Vec2 end, Vec2 startTangent, Vec2 endTangent);
 
+// A square at every point and at every handle that belongs to a segment, all in one colour (0x00BBGGRR).
+// Outside trail mode also the dotted control polygon and dotted lines from points to their handles,
+// whose gaps show the surface's background colour (white in a paint); in trail mode only small
+// squares. The surface keeps the pen and brush it had on entry.
+void DrawMarkers(HDC surface, const Vec2 points[], const TangentTable& tangents, int count, COLORREF colour);
+
 // Every segment of editorState's curve with one pen chosen for the mode and background;
 // the surface keeps the pen it had on entry.
 void DrawCurve(HDC surface, const Vec2 points[], const TangentTable& tangents);
