@@ -1,6 +1,8 @@
 #include "main_window.h"
 
+#include "../draw/curve_arithmetic.h"
 #include "../draw/drawing.h"
+#include "../edit/pointer_editing.h"
 #include "../model/curve_model.h"
 #include "../resources/resource_ids.h"
 
@@ -33,8 +35,23 @@ static void OnPaint(HWND window)
         ApplyWavyLayout(editorState.points, editorState.tangents, editorState.pointCount);
         editorState.pendingWavyInit = 0;
     }
+    // Black markers over the light green background, yellow-green over the others.
+    const COLORREF markerColour = LightGreenBackground(editorState.backgroundStep) ? RGB(0, 0, 0) : RGB(128, 255, 0);
+    DrawMarkers(surface, editorState.points, editorState.tangents, editorState.pointCount, markerColour);
     DrawCurve(surface, editorState.points, editorState.tangents);
     EndPaint(window, &paint);
+}
+
+using PointerHandler = RepaintRequest (*)(EditorState&, std::uint16_t, std::uint16_t);
+
+// The pointer's halves are unsigned client pixels. No capture is taken: the window sees the pointer
+// only over its client area, and a drag whose release it missed goes on until the next press.
+static void OnPointer(HWND window, PointerHandler handle, LPARAM lParam)
+{
+    const RepaintRequest request = handle(editorState, LOWORD(lParam), HIWORD(lParam));
+    if (request.wanted) {
+        InvalidateRect(window, nullptr, request.erase ? TRUE : FALSE);
+    }
 }
 
 // Returns false for ids the window does not know, which go on to the default procedure.
@@ -65,8 +82,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnPaint(window);
         return 0;
     case WM_LBUTTONDOWN:
+        OnPointer(window, PressPointer, lParam);
+        return 0;
     case WM_MOUSEMOVE:
+        OnPointer(window, MovePointer, lParam);
+        return 0;
     case WM_LBUTTONUP:
+        OnPointer(window, ReleasePointer, lParam);
         return 0;
     case WM_COMMAND:
         if (OnCommand(window, LOWORD(wParam))) {
