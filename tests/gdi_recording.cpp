@@ -35,8 +35,9 @@ static int CALLBACK CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record
         break;
     }
     case EMR_RECTANGLE: {
+        // The metafile keeps the box ordered and inclusive; give back the corners as Rectangle takes them.
         const auto& box = reinterpret_cast<const EMRRECTANGLE*>(record)->rclBox;
-        calls.push_back({"Rectangle", {box.left, box.top, box.right, box.bottom}});
+        calls.push_back({"Rectangle", {box.left, box.top, box.right + 1, box.bottom + 1}});
         break;
     }
     default:

@@ -11,7 +11,8 @@ struct GdiCall {
     std::string name;         // "CreatePen", "SelectObject", "MoveToEx", "LineTo", ...
     std::vector<long> args;   // CreatePen: handle slot, style, width, colour; SelectObject and
                               // DeleteObject: handle slot; MoveToEx, LineTo: x, y;
-                              // Rectangle: left, top, right, bottom; CreateBrush: slot, colour
+                              // Rectangle: left, top, right, bottom, ordered so that left < right
+                              // and top < bottom; CreateBrush: slot, colour
 };
 
 std::vector<GdiCall> RecordGdiCalls(const std::function<void(HDC)>& draw);

@@ -1,5 +1,7 @@
 #include "window_testing.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "app/main_window.h"
@@ -15,6 +17,10 @@ HWND OpenMainWindow(int width, int height)
         RegisterMainWindowClass(instance);
     }
     HWND window = CreateMainWindow(instance);
+    if (!window) {
+        ADD_FAILURE() << "the main window could not be created (error " << GetLastError() << ")";
+        return nullptr;
+    }
     SetClientSize(window, width, height);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
@@ -53,14 +59,12 @@ void DispatchPendingMessages()
     }
 }
 
-ClientPixels CaptureClient(HWND window)
+// Runs draw on a memory surface backed by a 32-bit top-down bitmap and returns its pixels.
+static ClientPixels ReadPixels(int width, int height, const std::function<void(HDC)>& draw)
 {
-    RECT client;
-    GetClientRect(window, &client);
     ClientPixels pixels;
-    pixels.width = client.right;
-    pixels.height = client.bottom;
-
+    pixels.width = width;
+    pixels.height = height;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof(format.bmiHeader);
     format.bmiHeader.biWidth = pixels.width;
@@ -69,11 +73,15 @@ ClientPixels CaptureClient(HWND window)
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC windowSurface = GetDC(window);
-    HDC memory = CreateCompatibleDC(windowSurface);
+    HDC memory = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bits) {
+        ADD_FAILURE() << "no bitmap of " << width << " x " << height;
+        DeleteDC(memory);
+        return ClientPixels{};
+    }
     HGDIOBJ kept = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, pixels.width, pixels.height, windowSurface, 0, 0, SRCCOPY);
+    draw(memory);
     GdiFlush();
 
     const auto* quads = static_cast<const RGBQUAD*>(bits);
@@ -84,8 +92,30 @@ ClientPixels CaptureClient(HWND window)
     SelectObject(memory, kept);
     DeleteObject(bitmap);
     DeleteDC(memory);
+    return pixels;
+}
+
+ClientPixels CaptureClient(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC windowSurface = GetDC(window);
+    ClientPixels pixels = ReadPixels(client.right, client.bottom, [&](HDC memory) {
+        BitBlt(memory, 0, 0, client.right, client.bottom, windowSurface, 0, 0, SRCCOPY);
+    });
     ReleaseDC(window, windowSurface);
     return pixels;
+}
+
+ClientPixels DrawToPixels(int width, int height, COLORREF background, const std::function<void(HDC)>& draw)
+{
+    return ReadPixels(width, height, [&](HDC memory) {
+        const RECT all = {0, 0, width, height};
+        HBRUSH fill = CreateSolidBrush(background);
+        FillRect(memory, &all, fill);
+        DeleteObject(fill);
+        draw(memory);
+    });
 }
 
 int ClientPixels::CountInColumn(int column, int firstRow, int lastRow, COLORREF colour) const

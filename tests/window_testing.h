@@ -3,6 +3,7 @@
 // dispatched as the program's own loop would, and the client area read back as pixels.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 // Zeroes editorState, registers the class once per process and opens a shown, painted main window
@@ -21,10 +22,21 @@ struct ClientPixels {
     int height = 0;
     std::vector<COLORREF> colours;  // row by row from the top
 
-    COLORREF At(int column, int row) const { return colours[static_cast<size_t>(row) * width + column]; }
+    // CLR_INVALID outside the picture.
+    COLORREF At(int column, int row) const
+    {
+        if (column < 0 || column >= width || row < 0 || row >= height) {
+            return CLR_INVALID;
+        }
+        return colours[static_cast<size_t>(row) * width + column];
+    }
     int CountInColumn(int column, int firstRow, int lastRow, COLORREF colour) const;
     int Count(COLORREF colour) const;
 };
 
 // What the client area shows now.
 ClientPixels CaptureClient(HWND window);
+
+// What draw leaves on a width x height bitmap first filled with background; the surface starts as
+// a paint's does, with an opaque white text background.
+ClientPixels DrawToPixels(int width, int height, COLORREF background, const std::function<void(HDC)>& draw);

@@ -1,0 +1,89 @@
+// Dragging as a user does: real pointer input through the system's input queue to the real main
+// window, then a look at the screen.
+#include <gtest/gtest.h>
+
+#include "draw/curve_arithmetic.h"
+#include "window_testing.h"
+
+namespace {
+
+const COLORREF Grey = RGB(128, 128, 128);
+const COLORREF Red = RGB(255, 0, 0);
+const COLORREF YellowGreen = RGB(128, 255, 0);
+
+void PointerTo(HWND window, int column, int row)
+{
+    POINT screen = {column, row};
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    DispatchPendingMessages();
+    UpdateWindow(window);
+}
+
+void Button(HWND window, DWORD flag)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof input);
+    DispatchPendingMessages();
+    UpdateWindow(window);
+}
+
+// Presses on point 1, at pixel (175, 300), drags it in steps to (300, 150) and releases.
+void DragPointOne(HWND window)
+{
+    PointerTo(window, 175, 300);
+    Button(window, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 5; ++step) {
+        PointerTo(window, 175 + 25 * step, 300 - 30 * step);
+    }
+    Button(window, MOUSEEVENTF_LEFTUP);
+}
+
+Pixel CurveMiddle(int segment)
+{
+    const TangentTable& t = editorState.tangents;
+    const Vec2 sample = HermiteSample(HermiteCoefficientsOf(editorState.points[segment], editorState.points[segment + 1],
+                                                            t.outTangents[segment], t.inTangents[segment + 1]),
+                                      SegmentSteps / 2);
+    return UnitToPixel(sample.x, sample.y, 500, 400);
+}
+
+TEST(PointerInput, DraggedPointAndCurveShowAtTheNewPlaceAndNothingAtTheOld)
+{
+    HWND window = OpenMainWindow(500, 400);
+    const Pixel oldMiddle = CurveMiddle(1);
+    DragPointOne(window);
+
+    EXPECT_EQ(editorState.dragging, 0);
+    EXPECT_NEAR(editorState.points[1].x, 0.6, 1e-12);
+    EXPECT_NEAR(editorState.points[1].y, 0.625, 1e-12);
+    const ClientPixels pixels = CaptureClient(window);
+    EXPECT_EQ(pixels.At(298, 148), YellowGreen) << "the point's square, beside the curve's pixel";
+    const Pixel newMiddle = CurveMiddle(1);
+    EXPECT_EQ(pixels.At(newMiddle.column, newMiddle.row), Red);
+    EXPECT_EQ(pixels.At(173, 302), Grey) << "nothing is left of the old square";
+    EXPECT_EQ(pixels.At(oldMiddle.column, oldMiddle.row), Grey) << "nor of the old curve";
+    DestroyWindow(window);
+}
+
+TEST(PointerInput, InTrailModeTheEarlierCurvesStayOnScreen)
+{
+    HWND window = OpenMainWindow(500, 400);
+    const Pixel oldMiddle = CurveMiddle(1);
+    editorState.trailMode = 1;
+    DragPointOne(window);
+
+    const ClientPixels pixels = CaptureClient(window);
+    // The press snapped point 1 onto itself, so the first trail colour redrew the curve where it was.
+    EXPECT_EQ(pixels.At(oldMiddle.column, oldMiddle.row), RGB(105, 205, 227)) << "the curve before the drag stays";
+    const Pixel newMiddle = CurveMiddle(1);
+    const COLORREF last = pixels.At(newMiddle.column, newMiddle.row);
+    EXPECT_NE(last, Grey);
+    EXPECT_NE(last, Red) << "trail curves take colours of their own";
+    EXPECT_NE(pixels.At(175, 300), Grey) << "the square where the drag began stays";
+    DestroyWindow(window);
+}
+
+}  // namespace
