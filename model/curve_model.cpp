@@ -56,3 +56,18 @@ void ApplyWavyLayout(Vec2 points[], TangentTable& tangents, int count)
 {
     ApplyLayout(points, tangents, count, true);
 }
+
+bool ChangePointCount(EditorState& state, int change)
+{
+    const int count = state.pointCount + change;
+    if (count < 1 || count > MaxPoints) {
+        return false;
+    }
+    state.pointCount = count;
+    state.pendingWavyInit = 1;
+    if (state.dragging && state.selectedIndex >= count) {
+        state.dragging = 0;
+        state.dragTarget = 0;
+    }
+    return true;
+}

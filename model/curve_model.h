@@ -59,3 +59,9 @@ Vec2 TangentTowards(Vec2 point, Vec2 handle);
 void ResetTangents(TangentTable& tangents, int count);
 void ApplyStraightLayout(Vec2 points[], TangentTable& tangents, int count);
 void ApplyWavyLayout(Vec2 points[], TangentTable& tangents, int count);
+
+// One point more (change +1) or fewer (-1), shown as the wavy curve for the new count from the next
+// paint on. At 1 or MaxPoints a press that cannot change the count leaves everything as it was, so
+// no edit is thrown away. A drag whose point no longer exists ends, so a drag never holds a point
+// past the last. Returns whether the count changed.
+bool ChangePointCount(EditorState& state, int change);

@@ -104,4 +104,30 @@ TEST(CurveModel, HandlesSitAFifthOfTheTangentAwayAndConvertBack)
     EXPECT_NEAR(tangent.y, 0.625, 1e-12);
 }
 
+TEST(CurveModel, CountChangesStopAtTheLimitsAndEndADragWhosePointIsGone)
+{
+    EditorState state = {};
+    state.pointCount = 2;
+    state.dragging = 1;
+    state.dragTarget = 2;
+    state.selectedIndex = 1;  // a drag left over from a release the window never saw
+    EXPECT_TRUE(ChangePointCount(state, -1));
+    EXPECT_EQ(state.pointCount, 1);
+    EXPECT_EQ(state.pendingWavyInit, 1);
+    EXPECT_EQ(state.dragging, 0);
+    EXPECT_EQ(state.dragTarget, 0);
+
+    state.pendingWavyInit = 0;
+    EXPECT_FALSE(ChangePointCount(state, -1));
+    EXPECT_EQ(state.pointCount, 1);
+    EXPECT_EQ(state.pendingWavyInit, 0) << "the shape stays as it was";
+
+    state.pointCount = MaxPoints;
+    state.dragging = 1;
+    EXPECT_FALSE(ChangePointCount(state, +1));
+    EXPECT_EQ(state.pointCount, MaxPoints);
+    EXPECT_TRUE(ChangePointCount(state, -1));
+    EXPECT_EQ(state.dragging, 1) << "point 1 still exists, so its drag goes on";
+}
+
 }  // namespace
