@@ -27,14 +27,7 @@ static void OnPaint(HWND window)
     InvalidateRect(window, nullptr, editorState.trailMode ? FALSE : TRUE);
     PAINTSTRUCT paint;
     HDC surface = BeginPaint(window, &paint);
-    if (editorState.pendingStraightInit) {
-        ApplyStraightLayout(editorState.points, editorState.tangents, editorState.pointCount);
-        editorState.pendingStraightInit = 0;
-    }
-    if (editorState.pendingWavyInit) {
-        ApplyWavyLayout(editorState.points, editorState.tangents, editorState.pointCount);
-        editorState.pendingWavyInit = 0;
-    }
+    ApplyPendingLayouts(editorState);
     // Black markers over the light green background, yellow-green over the others.
     const COLORREF markerColour = LightGreenBackground(editorState.backgroundStep) ? RGB(0, 0, 0) : RGB(128, 255, 0);
     DrawMarkers(surface, editorState.points, editorState.tangents, editorState.pointCount, markerColour);

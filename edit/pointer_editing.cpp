@@ -18,6 +18,17 @@ static bool InBox(Vec2 centre, double tolerance, Vec2 pointer)
            centre.y + tolerance >= pointer.y && centre.y - tolerance <= pointer.y;
 }
 
+// A hit puts the handle on the pointer: only the tangent that was hit changes.
+static void PickHandle(EditorState& state, int i, Vec2& tangent, int target, Vec2 c)
+{
+    if (InBox(HandlePosition(state.points[i], tangent), HandleTolerance, c)) {
+        state.dragging = 1;
+        state.dragTarget = target;
+        tangent = TangentTowards(state.points[i], c);
+        state.selectedIndex = i;
+    }
+}
+
 static RepaintRequest Repaint(const EditorState& state)
 {
     return {true, state.trailMode == 0};
@@ -49,26 +60,13 @@ RepaintRequest PressPointer(EditorState& state, std::uint16_t x, std::uint16_t y
     // its in-handle wins over its out-handle and either handle over the point. A point hit has
     // already moved the point, and with it the handle boxes, when its handles are tested.
     for (int i = 0; i < state.pointCount && !state.dragging; ++i) {
-        Vec2& point = state.points[i];
-        Vec2& outTangent = state.tangents.outTangents[i];
-        Vec2& inTangent = state.tangents.inTangents[i];
-        if (InBox(point, PointTolerance, c)) {
+        if (InBox(state.points[i], PointTolerance, c)) {
             state.dragging = 1;
-            point = c;
+            state.points[i] = c;
             state.selectedIndex = i;
         }
-        if (InBox(HandlePosition(point, outTangent), HandleTolerance, c)) {
-            state.dragging = 1;
-            state.dragTarget = 1;
-            outTangent = TangentTowards(point, c);
-            state.selectedIndex = i;
-        }
-        if (InBox(HandlePosition(point, inTangent), HandleTolerance, c)) {
-            state.dragging = 1;
-            state.dragTarget = 2;
-            inTangent = TangentTowards(point, c);
-            state.selectedIndex = i;
-        }
+        PickHandle(state, i, state.tangents.outTangents[i], 1, c);
+        PickHandle(state, i, state.tangents.inTangents[i], 2, c);
     }
     return state.dragging ? Repaint(state) : RepaintRequest{};
 }

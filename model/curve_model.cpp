@@ -57,6 +57,18 @@ void ApplyWavyLayout(Vec2 points[], TangentTable& tangents, int count)
     ApplyLayout(points, tangents, count, true);
 }
 
+void ApplyPendingLayouts(EditorState& state)
+{
+    if (state.pendingStraightInit) {
+        ApplyStraightLayout(state.points, state.tangents, state.pointCount);
+        state.pendingStraightInit = 0;
+    }
+    if (state.pendingWavyInit) {
+        ApplyWavyLayout(state.points, state.tangents, state.pointCount);
+        state.pendingWavyInit = 0;
+    }
+}
+
 bool ChangePointCount(EditorState& state, int change)
 {
     const int count = state.pointCount + change;

@@ -60,6 +60,10 @@ void ResetTangents(TangentTable& tangents, int count);
 void ApplyStraightLayout(Vec2 points[], TangentTable& tangents, int count);
 void ApplyWavyLayout(Vec2 points[], TangentTable& tangents, int count);
 
+// Runs the layouts that the panel asked for since the last paint, straight before wavy, so that
+// when both are pending the wavy one stays; each flag is cleared once its layout has run.
+void ApplyPendingLayouts(EditorState& state);
+
 // One point more (change +1) or fewer (-1), shown as the wavy curve for the new count from the next
 // paint on. At 1 or MaxPoints a press that cannot change the count leaves everything as it was, so
 // no edit is thrown away. A drag whose point no longer exists ends, so a drag never holds a point

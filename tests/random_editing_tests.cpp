@@ -49,14 +49,7 @@ std::string Fault(const EditorState& s)
 // Everything a paint computes before it calls the platform: samples, pixels and squares.
 long long PaintArithmetic(EditorState& s, std::uint32_t& colours)
 {
-    if (s.pendingStraightInit) {
-        ApplyStraightLayout(s.points, s.tangents, s.pointCount);
-        s.pendingStraightInit = 0;
-    }
-    if (s.pendingWavyInit) {
-        ApplyWavyLayout(s.points, s.tangents, s.pointCount);
-        s.pendingWavyInit = 0;
-    }
+    ApplyPendingLayouts(s);
     long long checksum = ChooseCurvePen(s, colours).colour;
     for (int i = 0; i < s.pointCount; ++i) {
         const Vec2 handles[] = {HandlePosition(s.points[i], s.tangents.outTangents[i]),
