@@ -5,6 +5,8 @@
 #include "../edit/pointer_editing.h"
 #include "../model/curve_model.h"
 #include "../resources/resource_ids.h"
+#include "dialogs/about_box.h"
+#include "dialogs/controls_panel.h"
 
 static void OnCreate()
 {
@@ -55,7 +57,10 @@ static bool OnCommand(HWND window, WORD id)
         SendMessageA(window, WM_CLOSE, 0, 0);
         return true;
     case IDM_CONTROLS:
+        OpenControlsPanel(window);
+        return true;
     case IDM_ABOUT:
+        ShowAboutBox(window);
         return true;
     default:
         return false;

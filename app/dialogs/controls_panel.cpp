@@ -1,0 +1,87 @@
+#include "controls_panel.h"
+
+#include "../../model/curve_model.h"
+#include "../../resources/resource_ids.h"
+
+// Installs the next background of the cycle black, grey, light green as the main window's class
+// brush. The first press replaces the grey of start-up.
+static void CycleBackground(HWND mainWindow)
+{
+    static const COLORREF cycle[3] = {RGB(0, 0, 0), RGB(128, 128, 128), RGB(127, 255, 63)};
+    HBRUSH brush = CreateSolidBrush(cycle[editorState.backgroundStep % 3]);
+    // The pointer-sized call: SetClassLongA would cut a 64-bit brush handle to 32 bits.
+    const LONG_PTR replaced = SetClassLongPtrA(mainWindow, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
+    // The class owns its brush, so the one it gave up is ours to release.
+    DeleteObject(reinterpret_cast<HBRUSH>(replaced));
+    editorState.backgroundStep += 1;
+}
+
+static void CycleCurveWidth()
+{
+    static const int cycle[3] = {2, 3, 1};
+    editorState.curveWidth = cycle[editorState.widthStep % 3];
+    editorState.widthStep += 1;
+}
+
+// Returns false when the press changes nothing.
+static bool ApplyButton(HWND mainWindow, WORD id)
+{
+    switch (id) {
+    case IDC_TRAIL_ON:
+        editorState.trailMode = 1;
+        return true;
+    case IDC_TRAIL_OFF:
+        editorState.trailMode = 0;
+        return true;
+    case IDC_STRAIGHT_LAYOUT:
+        editorState.pendingStraightInit = 1;
+        return true;
+    case IDC_WAVY_LAYOUT:
+        editorState.pendingWavyInit = 1;
+        return true;
+    case IDC_POINTS_PLUS:
+        // A press that cannot change the count keeps everything, the trails on screen included.
+        return ChangePointCount(editorState, +1);
+    case IDC_POINTS_MINUS:
+        return ChangePointCount(editorState, -1);
+    case IDC_BACKGROUND:
+        CycleBackground(mainWindow);
+        return true;
+    case IDC_CURVE_WIDTH:
+        CycleCurveWidth();
+        return true;
+    default:
+        // IDCANCEL from Escape lands here, so Escape leaves the panel open.
+        return false;
+    }
+}
+
+INT_PTR CALLBACK ControlsPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (ApplyButton(GetParent(panel), LOWORD(wParam))) {
+            InvalidateRect(GetParent(panel), nullptr, TRUE);
+        }
+        break;
+    case WM_CLOSE:
+        DestroyWindow(panel);
+        break;
+    case WM_DESTROY:
+        // Also when the main window takes the panel with it, so no dead handle is left behind.
+        editorState.panelWindow = nullptr;
+        break;
+    default:
+        break;
+    }
+    // Also for WM_INITDIALOG: the panel opens without taking the focus for one of its buttons.
+    return 0;
+}
+
+void OpenControlsPanel(HWND mainWindow)
+{
+    if (!editorState.panelWindow) {
+        editorState.panelWindow =
+            CreateDialogParamA(editorState.instance, ControlsPanelTemplate, mainWindow, ControlsPanelProc, 0);
+    }
+}
