@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "draw/curve_arithmetic.h"
+#include "curve_on_screen.h"
 #include "resources/resource_ids.h"
 #include "window_testing.h"
 
@@ -83,28 +83,6 @@ TEST(MainWindow, MenuBarHasTheTwoCommandsInOrder)
     DestroyWindow(window);
 }
 
-// Pixel of the k-th sample of a segment of the curve now in editorState.
-Pixel SamplePixel(int segment, int step)
-{
-    const TangentTable& t = editorState.tangents;
-    const HermiteCoefficients h = HermiteCoefficientsOf(editorState.points[segment], editorState.points[segment + 1],
-                                                        t.outTangents[segment], t.inTangents[segment + 1]);
-    const Vec2 sample = HermiteSample(h, step);
-    return UnitToPixel(sample.x, sample.y, editorState.clientWidth, editorState.clientHeight);
-}
-
-void ExpectCurveSamplesRed(const ClientPixels& pixels)
-{
-    for (int segment = 0; segment < editorState.pointCount - 1; ++segment) {
-        for (int step = 0; step < SegmentSteps; ++step) {
-            const Pixel p = SamplePixel(segment, step);
-            if (p.column >= 0 && p.column < pixels.width && p.row >= 0 && p.row < pixels.height) {
-                ASSERT_EQ(pixels.At(p.column, p.row), Red) << "segment " << segment << ", sample " << step;
-            }
-        }
-    }
-}
-
 TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
 {
     HWND window = OpenMainWindow(500, 400);
@@ -115,9 +93,9 @@ TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
     EXPECT_EQ(pixels.At(0, 0), Grey);
     EXPECT_EQ(pixels.At(499, 399), Grey);
     EXPECT_EQ(pixels.At(250, 380), Grey);
-    ExpectCurveSamplesRed(pixels);
+    ExpectCurveSamplesIn(pixels, Red);
     // Where the first segment is nearly flat, a one-pixel pen leaves one red pixel a column.
-    const Pixel flat = SamplePixel(0, 3);
+    const Pixel flat = CurveSamplePixel(0, 3);
     EXPECT_EQ(pixels.CountInColumn(flat.column, flat.row - 4, flat.row + 4, Red), 1);
     DestroyWindow(window);
 }
@@ -125,13 +103,13 @@ TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
 TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackground)
 {
     HWND window = OpenMainWindow(500, 400);
-    const Pixel before = SamplePixel(1, 15);
+    const Pixel before = CurveSamplePixel(1, 15);
     SetClientSize(window, 800, 300);
     DispatchPendingMessages();
     ASSERT_EQ(editorState.clientWidth, 800);
     ASSERT_EQ(editorState.clientHeight, 300);
     const ClientPixels pixels = CaptureClient(window);
-    ExpectCurveSamplesRed(pixels);
+    ExpectCurveSamplesIn(pixels, Red);
     EXPECT_EQ(pixels.At(before.column, before.row), Grey) << "the old curve is gone";
     DestroyWindow(window);
 }

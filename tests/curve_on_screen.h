@@ -1,0 +1,12 @@
+#pragma once
+// Where the curve now in editorState lies on screen, and whether a captured client area shows it.
+#include <windows.h>
+
+#include "draw/curve_arithmetic.h"
+#include "window_testing.h"
+
+// Pixel of sample `step` of segment `segment`.
+Pixel CurveSamplePixel(int segment, int step);
+
+// Every sample of every segment that falls inside the client area shows the colour.
+void ExpectCurveSamplesIn(const ClientPixels& pixels, COLORREF colour);
