@@ -1,0 +1,3 @@
+#pragma once
+// How many GDI objects (pens, brushes, fonts, bitmaps, device contexts...) this process holds now.
+int LiveGdiObjects();
