@@ -19,6 +19,7 @@ const COLORREF LightGreen = RGB(127, 255, 63);
 const COLORREF Red = RGB(255, 0, 0);
 const COLORREF Magenta = RGB(255, 0, 255);
 const COLORREF Blue = RGB(0, 0, 255);
+const COLORREF YellowGreen = RGB(128, 255, 0);
 
 HWND OpenPanel(HWND window)
 {
@@ -169,14 +170,20 @@ TEST(ControlsPanel, EveryButtonChangesTheEditorAndRepaintsOverAFreshBackground)
     }
 }
 
-TEST(ControlsPanel, ColorFondoCyclesBlackGreyLightGreenWithTheCurveColourThatSuitsEach)
+TEST(ControlsPanel, ColorFondoCyclesBlackGreyLightGreenWithTheCurveAndMarkerColoursThatSuitEach)
 {
     HWND window = OpenMainWindow(500, 400);
     OpenPanel(window);
     const struct {
         COLORREF background;
         COLORREF curve;
-    } presses[] = {{Black, Red}, {Grey, Red}, {LightGreen, Magenta}, {Black, Red}};
+        COLORREF markers;
+    } presses[] = {
+        {Black, Red, YellowGreen},
+        {Grey, Red, YellowGreen},
+        {LightGreen, Magenta, Black},
+        {Black, Red, YellowGreen},
+    };
     for (const auto& press : presses) {
         SCOPED_TRACE(editorState.backgroundStep + 1);
         const HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
@@ -186,6 +193,8 @@ TEST(ControlsPanel, ColorFondoCyclesBlackGreyLightGreenWithTheCurveColourThatSui
         EXPECT_EQ(pixels.At(0, 0), press.background);
         EXPECT_EQ(pixels.At(499, 399), press.background);
         ExpectCurveSamplesIn(pixels, press.curve);
+        // Inside the square of point 0, at pixel (25, 200), off the curve that starts at its centre.
+        EXPECT_EQ(pixels.At(23, 198), press.markers);
     }
     DestroyWindow(window);
 }
