@@ -58,10 +58,12 @@ static bool ApplyButton(HWND mainWindow, WORD id)
 
 INT_PTR CALLBACK ControlsPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)
 {
+    // A popup's parent is its owner, the main window.
+    HWND mainWindow = GetParent(panel);
     switch (message) {
     case WM_COMMAND:
-        if (ApplyButton(GetParent(panel), LOWORD(wParam))) {
-            InvalidateRect(GetParent(panel), nullptr, TRUE);
+        if (ApplyButton(mainWindow, LOWORD(wParam))) {
+            InvalidateRect(mainWindow, nullptr, TRUE);
         }
         break;
     case WM_CLOSE:
@@ -74,7 +76,7 @@ INT_PTR CALLBACK ControlsPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
     default:
         break;
     }
-    // Also for WM_INITDIALOG: the panel opens without taking the focus for one of its buttons.
+    // Also 0 for WM_INITDIALOG, so that opening the panel puts no focus on a button of its own accord.
     return 0;
 }
 
