@@ -17,6 +17,8 @@ trazos_start_display 1920x1200
 trazos_prepare_wine headless
 echo "== Windows tests under Wine"
 ctest --preset mingw || status=1
+# The random sessions print their seed and what they measured; show it whether or not they passed.
+grep -hE '^(seed|[0-9]+ events|GDI objects)' "$TRAZOS_ROOT"/build/*/Testing/Temporary/LastTest.log 2>/dev/null
 
 [ $status -eq 0 ] && echo "trazos: all tests passed" || echo "trazos: some tests failed" >&2
 exit $status
