@@ -84,13 +84,10 @@ RepaintRequest MovePointer(EditorState& state, std::uint16_t x, std::uint16_t y)
 
 RepaintRequest ReleasePointer(EditorState& state, std::uint16_t x, std::uint16_t y)
 {
-    Vec2 c;
-    if (!state.dragging || !PointerToUnit(state, x, y, c)) {
-        return {};
+    const RepaintRequest lastMove = MovePointer(state, x, y);
+    if (lastMove.wanted) {
+        state.dragTarget = 0;
+        state.dragging = 0;
     }
-    state.cursor = c;
-    DragTo(state, c);
-    state.dragTarget = 0;
-    state.dragging = 0;
-    return Repaint(state);
+    return lastMove;
 }
