@@ -22,6 +22,15 @@ static void OnSize(HWND window, LPARAM lParam)
     InvalidateRect(window, nullptr, TRUE);
 }
 
+void DrawEditorState(HDC surface)
+{
+    ApplyPendingLayouts(editorState);
+    // Black markers over the light green background, yellow-green over the others.
+    const COLORREF markerColour = LightGreenBackground(editorState.backgroundStep) ? RGB(0, 0, 0) : RGB(128, 255, 0);
+    DrawMarkers(surface, editorState.points, editorState.tangents, editorState.pointCount, markerColour);
+    DrawCurve(surface, editorState.points, editorState.tangents);
+}
+
 static void OnPaint(HWND window)
 {
     // Widening the request to the whole client area first makes every paint redraw everything;
@@ -29,11 +38,7 @@ static void OnPaint(HWND window)
     InvalidateRect(window, nullptr, editorState.trailMode ? FALSE : TRUE);
     PAINTSTRUCT paint;
     HDC surface = BeginPaint(window, &paint);
-    ApplyPendingLayouts(editorState);
-    // Black markers over the light green background, yellow-green over the others.
-    const COLORREF markerColour = LightGreenBackground(editorState.backgroundStep) ? RGB(0, 0, 0) : RGB(128, 255, 0);
-    DrawMarkers(surface, editorState.points, editorState.tangents, editorState.pointCount, markerColour);
-    DrawCurve(surface, editorState.points, editorState.tangents);
+    DrawEditorState(surface);
     EndPaint(window, &paint);
 }
 

@@ -9,6 +9,10 @@ inline constexpr char MainMenuName[] = "Trazos";
 // A credit line naming the program and its makers.
 inline constexpr char MainWindowTitle[] = "Trazos - curvas de Hermite a mano, por el equipo de Trazos";
 
+// What a paint draws once the background is erased: any pending layout, the markers, then the
+// curve. Kept apart from the paint message so that any surface, a memory bitmap too, can be drawn alike.
+void DrawEditorState(HDC surface);
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers the "Trazos" class: grey background brush, the program's icon and menu, arrow cursor.
