@@ -36,13 +36,15 @@ trazos_install() {
         trazos_fail "could not install ${missing[*]}: see 'apt-get install ${missing[*]}'."
 }
 
-# trazos_build PRESET: configures (once) and builds a CMake preset.
+# trazos_build PRESET [TARGET...]: configures (once) and builds a CMake preset, or only the targets named.
 trazos_build() {
     cd "$TRAZOS_ROOT" || exit 1
     if [ ! -f "build/$1/CMakeCache.txt" ]; then
         cmake --preset "$1" >/dev/null || trazos_fail "configuring the $1 build failed."
     fi
-    cmake --build --preset "$1" -j "$(nproc)" || trazos_fail "the $1 build failed."
+    local targets=()
+    [ $# -gt 1 ] && targets=(--target "${@:2}")
+    cmake --build --preset "$1" -j "$(nproc)" "${targets[@]}" || trazos_fail "the $1 build failed."
 }
 
 # trazos_start_display WIDTHxHEIGHT: starts a virtual X display of 24-bit colour, exports DISPLAY,

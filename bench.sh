@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the benchmark under Wine on a virtual display large
+# enough for a 1920 x 1080 client area and its frame. Prints the tables and writes them, headed by
+# the machine and the date, to build/bench.md.
+set -u
+source "$(dirname "$0")/cmake/setup.sh"
+
+trazos_install $TRAZOS_BUILD_PACKAGES xvfb
+trazos_build mingw trazos_bench
+trazos_start_display 2560x1440
+trazos_prepare_wine headless
+
+cpu=$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
+family=$(grep -m1 '^cpu family' /proc/cpuinfo | cut -d: -f2- | tr -d ' ')
+model=$(grep -m1 '^model[[:space:]]*:' /proc/cpuinfo | cut -d: -f2- | tr -d ' ')
+megahertz=$(grep -m1 '^cpu MHz' /proc/cpuinfo | cut -d: -f2- | tr -d ' ' | cut -d. -f1)
+grep -qw hypervisor /proc/cpuinfo && virtual=", virtual machine" || virtual=""
+
+# Other work on the machine slows every figure; the load when the run starts says how quiet it was.
+load=$(cut -d' ' -f1 /proc/loadavg)
+echo "trazos: running the benchmark (about two minutes)" >&2
+tables=$(mktemp)
+"$TRAZOS_ROOT/cmake/wine-run.sh" "$TRAZOS_ROOT/build/mingw/trazos_bench.exe" >"$tables" ||
+    trazos_fail "the benchmark did not finish."
+
+report="$TRAZOS_ROOT/build/bench.md"
+{
+    echo "Measured on $(date -u '+%Y-%m-%d') on ${cpu:-an unknown processor} (family ${family:-?}, model ${model:-?}," \
+        "${megahertz:-?} MHz$virtual), $(nproc) cores; $(wine --version) on Xvfb at 24 bits;" \
+        "built by $(x86_64-w64-mingw32-g++-posix -dumpfullversion 2>/dev/null | sed 's/^/MinGW-w64 GCC /') with -O2;" \
+        "load average $load when the run began."
+    echo
+    cat "$tables"
+} >"$report"
+rm -f "$tables"
+cat "$report"

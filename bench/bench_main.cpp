@@ -1,0 +1,146 @@
+// Measures what a frame of the editor costs: full paints against the floor of their drawing calls,
+// the pointer work of a drag, and a drag through the real main window. Prints the results as
+// Markdown tables on standard output; progress goes to standard error.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/main_window.h"
+#include "model/curve_model.h"
+#include "paint_cases.h"
+#include "pointer_cases.h"
+#include "window_cases.h"
+
+namespace {
+
+const int Samples = 51;
+const int GoalWidth = 1920;
+const int GoalHeight = 1080;
+const double GoalRatio = 1.15;
+const double GoalPointerSeconds = 2e-6;
+const double GoalPaintsPerSecond = 240.0;
+
+const char* YesNo(bool yes)
+{
+    return yes ? "yes" : "no";
+}
+
+// The worse of the two ratios at the goal's size and the largest curve.
+double GoalCaseRatio(const std::vector<PaintCase>& cases)
+{
+    double worst = 0.0;
+    for (const PaintCase& c : cases) {
+        if (c.pointCount == MaxPoints && c.width == GoalWidth && c.height == GoalHeight) {
+            worst = std::max(worst, c.paintSeconds / c.floorSeconds);
+        }
+    }
+    return worst;
+}
+
+void PrintPaintTable(const std::vector<PaintCase>& cases)
+{
+    std::printf("### One full paint of the wavy layout into a memory bitmap, against the floor\n\n");
+    std::printf("| points | client area | trail | paint (µs) | floor (µs) | ratio | same pixels |\n");
+    std::printf("|---:|---|---|---:|---:|---:|---|\n");
+    for (const PaintCase& c : cases) {
+        std::printf("| %d | %d × %d | %s | %.1f | %.1f | %.3f | %s |\n", c.pointCount, c.width, c.height,
+                    YesNo(c.trail), c.paintSeconds * 1e6, c.floorSeconds * 1e6, c.paintSeconds / c.floorSeconds,
+                    c.trail ? "(colours differ)" : YesNo(c.samePixels));
+    }
+    std::printf("\n");
+}
+
+void PrintPointerTable(const PointerCase& pointer)
+{
+    std::printf("### Pointer work at %d points, %d × %d (the editor's code only)\n\n", MaxPoints, GoalWidth,
+                GoalHeight);
+    std::printf("| work | ns per call |\n|---|---:|\n");
+    std::printf("| press that hits nothing: every point and both handles tested%s | %.0f |\n",
+                pointer.pressMissed ? "" : " (BUT THE PRESS HIT)", pointer.hitTestSeconds * 1e9);
+    std::printf("| move while dragging a handle | %.0f |\n\n", pointer.dragUpdateSeconds * 1e9);
+}
+
+double PaintsPerSecond(const DragRuns& runs)
+{
+    return runs.paints / runs.seconds;
+}
+
+void PrintDragRow(const char* how, int moves, const DragRuns& runs, bool rate)
+{
+    std::printf("| %s | %d | %d | %.1f | %.2f |", how, moves, runs.paints, runs.seconds * 1e3,
+                runs.paints ? runs.secondsInPaint * 1e3 / runs.paints : 0.0);
+    if (rate) {
+        std::printf(" %.0f |\n", PaintsPerSecond(runs));
+    } else {
+        std::printf(" – |\n");
+    }
+}
+
+void PrintWindowTable(const WindowCase& w, int pointCount)
+{
+    std::printf("### Through the real window: %d points, client area %d × %d, median of %d runs\n\n", pointCount,
+                w.clientWidth, w.clientHeight, w.runs);
+    if (!w.dragStarted) {
+        std::printf("**The press picked nothing, so the moves below dragged nothing.**\n\n");
+    }
+    std::printf("| how the moves were posted | moves | paints | time (ms) | in the paint message (ms per paint) "
+                "| paints per second |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|\n");
+    PrintDragRow("all at once, before any paint", w.moves, w.burst, false);
+    PrintDragRow("each after the paint of the one before", w.moves, w.paced, true);
+    PrintDragRow("the same, the paint making the floor's calls instead", w.moves, w.pacedFloor, true);
+    std::printf("\n");
+}
+
+void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w)
+{
+    const double pointerSeconds = std::max(pointer.hitTestSeconds, pointer.dragUpdateSeconds);
+    const double paintsPerSecond = PaintsPerSecond(w.paced);
+    std::printf("### Goals at %d points and %d × %d\n\n", MaxPoints, GoalWidth, GoalHeight);
+    std::printf("| goal | measured | met |\n|---|---:|---|\n");
+    std::printf("| paint / floor at most %.2f (worse of with and without trail) | %.3f | %s |\n", GoalRatio, ratio,
+                YesNo(ratio <= GoalRatio));
+    std::printf("| pointer work under %.0f µs per message (worse of press and move) | %.0f ns | %s |\n",
+                GoalPointerSeconds * 1e6, pointerSeconds * 1e9, YesNo(pointerSeconds < GoalPointerSeconds));
+    std::printf("| at least %.0f paints per second (floor's calls alone: %.0f) | %.0f | %s |\n", GoalPaintsPerSecond,
+                PaintsPerSecond(w.pacedFloor), paintsPerSecond, YesNo(paintsPerSecond >= GoalPaintsPerSecond));
+}
+
+}  // namespace
+
+// With an argument, runs only that part ("paint", "pointer" or "window") and prints its table,
+// which is handy under a profiler.
+int main(int argc, char** argv)
+{
+    const std::string only = argc > 1 ? argv[1] : "";
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    editorState.instance = instance;
+    RegisterMainWindowClass(instance);
+    WNDCLASSA mainClass;
+    GetClassInfoA(instance, MainWindowClass, &mainClass);
+
+    std::vector<PaintCase> paints;
+    PointerCase pointer = {};
+    WindowCase window = {};
+    if (only.empty() || only == "paint") {
+        std::fprintf(stderr, "bench: paints against the floor\n");
+        paints = RunPaintCases(mainClass.hbrBackground, Samples);
+        PrintPaintTable(paints);
+    }
+    if (only.empty() || only == "pointer") {
+        std::fprintf(stderr, "bench: pointer work\n");
+        pointer = RunPointerCase(GoalWidth, GoalHeight, Samples);
+        PrintPointerTable(pointer);
+    }
+    if (only.empty() || only == "window") {
+        std::fprintf(stderr, "bench: a drag through the real window\n");
+        window = RunWindowCase(instance, GoalWidth, GoalHeight, MaxPoints, 1000, 5);
+        PrintWindowTable(window, MaxPoints);
+    }
+    if (only.empty()) {
+        PrintGoals(GoalCaseRatio(paints), pointer, window);
+    }
+    return 0;
+}
