@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "model/curve_model.h"
+#include "floor_breakdown.h"
 #include "paint_cases.h"
 #include "pointer_cases.h"
 #include "window_cases.h"
@@ -48,6 +49,17 @@ void PrintPaintTable(const std::vector<PaintCase>& cases)
         std::printf("| %d | %d × %d | %s | %.1f | %.1f | %.3f | %s |\n", c.pointCount, c.width, c.height,
                     YesNo(c.trail), c.paintSeconds * 1e6, c.floorSeconds * 1e6, c.paintSeconds / c.floorSeconds,
                     c.trail ? "(colours differ)" : YesNo(c.samePixels));
+    }
+    std::printf("\n");
+}
+
+void PrintBreakdownTable(const std::vector<FloorPart>& parts)
+{
+    std::printf("### Where the floor's time goes at %d points, %d × %d, without trail\n\n", MaxPoints, GoalWidth,
+                GoalHeight);
+    std::printf("| calls | how many | µs per paint |\n|---|---:|---:|\n");
+    for (const FloorPart& part : parts) {
+        std::printf("| %s | %d | %.1f |\n", part.what, part.calls, part.seconds * 1e6);
     }
     std::printf("\n");
 }
@@ -128,6 +140,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench: paints against the floor\n");
         paints = RunPaintCases(mainClass.hbrBackground, Samples);
         PrintPaintTable(paints);
+        PrintBreakdownTable(RunFloorBreakdown(mainClass.hbrBackground, MaxPoints, GoalWidth, GoalHeight, Samples));
     }
     if (only.empty() || only == "pointer") {
         std::fprintf(stderr, "bench: pointer work\n");

@@ -12,6 +12,7 @@ DrawingFloor RecordFloor()
     // A metafile reuses the slot of a deleted object for the next one made, so slots are mapped
     // to objects in the order of the recording.
     std::map<long, HGDIOBJ> objectInSlot;
+    bool dotted = false;  // the current pen is the dotted one
     for (const GdiCall& call : recorded) {
         const auto& a = call.args;
         if (call.name == "CreatePen") {
@@ -26,10 +27,15 @@ DrawingFloor RecordFloor()
             HGDIOBJ object = (a[0] & StockObjectSlot) ? GetStockObject(static_cast<int>(a[0] & ~StockObjectSlot))
                                                       : objectInSlot[a[0]];
             floor.calls.push_back({FloorCall::Select, object, {}});
+            LOGPEN pen;
+            if (GetObjectType(object) == OBJ_PEN && GetObjectA(object, sizeof pen, &pen)) {
+                dotted = pen.lopnStyle == PS_DOT;
+            }
         } else if (call.name == "MoveToEx") {
             floor.calls.push_back({FloorCall::Move, nullptr, {int(a[0]), int(a[1]), 0, 0}});
         } else if (call.name == "LineTo") {
-            floor.calls.push_back({FloorCall::Line, nullptr, {int(a[0]), int(a[1]), 0, 0}});
+            floor.calls.push_back(
+                {dotted ? FloorCall::DottedLine : FloorCall::SolidLine, nullptr, {int(a[0]), int(a[1]), 0, 0}});
         } else if (call.name == "Rectangle") {
             floor.calls.push_back({FloorCall::Box, nullptr, {int(a[0]), int(a[1]), int(a[2]), int(a[3])}});
         }
@@ -38,9 +44,12 @@ DrawingFloor RecordFloor()
     return floor;
 }
 
-void PlayFloor(HDC surface, const DrawingFloor& floor)
+void PlayFloor(HDC surface, const DrawingFloor& floor, unsigned kinds)
 {
     for (const FloorCall& call : floor.calls) {
+        if (!(call.kind & kinds)) {
+            continue;
+        }
         switch (call.kind) {
         case FloorCall::Select:
             SelectObject(surface, call.object);
@@ -48,7 +57,8 @@ void PlayFloor(HDC surface, const DrawingFloor& floor)
         case FloorCall::Move:
             MoveToEx(surface, call.x[0], call.x[1], nullptr);
             break;
-        case FloorCall::Line:
+        case FloorCall::SolidLine:
+        case FloorCall::DottedLine:
             LineTo(surface, call.x[0], call.x[1]);
             break;
         case FloorCall::Box:

@@ -8,10 +8,13 @@
 #include <vector>
 
 struct FloorCall {
-    enum Kind { Select, Move, Line, Box } kind;
+    // Lines are told apart by the pen they are drawn with: dotted (markers) or solid (the curve).
+    enum Kind { Select = 1, Move = 2, SolidLine = 4, DottedLine = 8, Box = 16 } kind;
     HGDIOBJ object;  // Select only
-    int x[4];        // Move, Line: column, row; Box: left, top, right, bottom
+    int x[4];        // Move, lines: column, row; Box: left, top, right, bottom
 };
+
+constexpr unsigned AllFloorCalls = 31;
 
 struct DrawingFloor {
     std::vector<FloorCall> calls;
@@ -22,8 +25,9 @@ struct DrawingFloor {
 // trail mode) and turns it into a floor.
 DrawingFloor RecordFloor();
 
-// Makes the floor's calls on the surface. The objects that the surface held before are stock
-// objects, and the floor selects them back at the end as the paint does.
-void PlayFloor(HDC surface, const DrawingFloor& floor);
+// Makes the floor's calls of the kinds given (FloorCall::Kind values or'ed) on the surface, in
+// order. The objects that the surface held before are stock objects, and the floor selects them
+// back at the end as the paint does.
+void PlayFloor(HDC surface, const DrawingFloor& floor, unsigned kinds = AllFloorCalls);
 
 void ReleaseFloor(DrawingFloor& floor);

@@ -7,42 +7,10 @@
 #include "app/main_window.h"
 #include "bench_timing.h"
 #include "drawing_floor.h"
+#include "memory_surface.h"
 #include "model/curve_model.h"
 
 namespace {
-
-struct MemorySurface {
-    HDC surface;
-    HBITMAP bitmap;
-    HGDIOBJ keptBitmap;
-    void* bits;
-    size_t bytes;
-};
-
-// A 32-bit top-down bitmap: the same pixel format that a window surface has on a true-colour display.
-MemorySurface OpenSurface(int width, int height)
-{
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    MemorySurface memory = {};
-    memory.surface = CreateCompatibleDC(nullptr);
-    memory.bitmap = CreateDIBSection(memory.surface, &format, DIB_RGB_COLORS, &memory.bits, nullptr, 0);
-    memory.keptBitmap = SelectObject(memory.surface, memory.bitmap);
-    memory.bytes = static_cast<size_t>(width) * height * 4;
-    return memory;
-}
-
-void CloseSurface(MemorySurface& memory)
-{
-    SelectObject(memory.surface, memory.keptBitmap);
-    DeleteObject(memory.bitmap);
-    DeleteDC(memory.surface);
-}
 
 // The erase that BeginPaint makes with the window class's grey brush; a trail-mode paint makes none.
 void Erase(HDC surface, const RECT& all, HBRUSH background)

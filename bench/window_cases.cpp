@@ -68,20 +68,38 @@ LoopCount DragRun(HWND window, Pixel start, int moves, bool paced)
     return {total.paints + count.paints, total.secondsInPaint + count.secondsInPaint};
 }
 
-// Times of the runs of one kind, summed up as the median run.
+struct TimedRun {
+    int paints;
+    double seconds;
+    double secondsInPaint;
+};
+
+TimedRun TimeRun(HWND window, Pixel start, int moves, bool paced)
+{
+    const double begin = SecondsNow();
+    const LoopCount count = DragRun(window, start, moves, paced);
+    return {count.paints, SecondsNow() - begin, count.secondsInPaint};
+}
+
+void Add(TimedRun& sum, const TimedRun& part)
+{
+    sum.paints += part.paints;
+    sum.seconds += part.seconds;
+    sum.secondsInPaint += part.secondsInPaint;
+}
+
+// The runs of one kind, summed up as the median run.
 struct RunTimes {
     int paints = 0;
     std::vector<double> seconds;
     std::vector<double> secondsInPaint;
 };
 
-void TimeRun(RunTimes& times, HWND window, Pixel start, int moves, bool paced)
+void Keep(RunTimes& times, const TimedRun& run)
 {
-    const double begin = SecondsNow();
-    const LoopCount count = DragRun(window, start, moves, paced);
-    times.seconds.push_back(SecondsNow() - begin);
-    times.secondsInPaint.push_back(count.secondsInPaint);
-    times.paints = std::max(times.paints, count.paints);
+    times.paints = std::max(times.paints, run.paints);
+    times.seconds.push_back(run.seconds);
+    times.secondsInPaint.push_back(run.secondsInPaint);
 }
 
 DragRuns MedianRun(const RunTimes& times)
@@ -137,18 +155,28 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     DispatchCountingPaints(window);
     result.dragStarted = editorState.dragging != 0;
 
-    // The three kinds take turns, so a slow spell of the machine falls on all of them alike; the
-    // first round, of a tenth of the moves, warms up and is not counted.
+    // The paced runs of the program's paint and of the floor's take turns in blocks of a tenth of
+    // their moves, so that a slow spell of the machine falls on both alike. The first round, with
+    // a tenth of the moves, warms up and is not kept.
+    const int blocks = 10;
     windowFloor = RecordFloor();
-    RunTimes warmUp, burst, paced, pacedFloor;
-    for (int run = 0; run <= runs; ++run) {
-        const int runMoves = run ? moves : moves / 10;
-        TimeRun(run ? burst : warmUp, window, start, runMoves, false);
-        TimeRun(run ? paced : warmUp, window, start, runMoves, true);
-        programProcedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloorPaintProcedure)));
-        TimeRun(run ? pacedFloor : warmUp, window, start, runMoves, true);
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(programProcedure));
+    RunTimes burst, paced, pacedFloor;
+    for (int round = 0; round <= runs; ++round) {
+        const int roundMoves = round ? moves : moves / 10;
+        const TimedRun burstRun = TimeRun(window, start, roundMoves, false);
+        TimedRun pacedRun = {}, floorRun = {};
+        for (int block = 0; block < blocks; ++block) {
+            Add(pacedRun, TimeRun(window, start, roundMoves / blocks, true));
+            programProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloorPaintProcedure)));
+            Add(floorRun, TimeRun(window, start, roundMoves / blocks, true));
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(programProcedure));
+        }
+        if (round) {
+            Keep(burst, burstRun);
+            Keep(paced, pacedRun);
+            Keep(pacedFloor, floorRun);
+        }
     }
     ReleaseFloor(windowFloor);
     result.burst = MedianRun(burst);
