@@ -109,6 +109,8 @@ DragRuns MedianRun(const RunTimes& times)
 
 WNDPROC programProcedure;
 DrawingFloor windowFloor;
+double floorPaintParts[3];  // seconds summed over the floor paints: begin, calls, end
+int floorPaints;
 
 // The program's paint with the floor's calls in place of the editor's drawing; every other
 // message goes to the program's own procedure.
@@ -117,11 +119,18 @@ LRESULT CALLBACK FloorPaintProcedure(HWND window, UINT message, WPARAM wParam, L
     if (message != WM_PAINT) {
         return CallWindowProcA(programProcedure, window, message, wParam, lParam);
     }
+    const double start = SecondsNow();
     InvalidateRect(window, nullptr, TRUE);
     PAINTSTRUCT paint;
     HDC surface = BeginPaint(window, &paint);
+    const double begun = SecondsNow();
     PlayFloor(surface, windowFloor);
+    const double drawn = SecondsNow();
     EndPaint(window, &paint);
+    floorPaintParts[0] += begun - start;
+    floorPaintParts[1] += drawn - begun;
+    floorPaintParts[2] += SecondsNow() - drawn;
+    ++floorPaints;
     return 0;
 }
 
@@ -163,6 +172,10 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     RunTimes burst, paced, pacedFloor;
     for (int round = 0; round <= runs; ++round) {
         const int roundMoves = round ? moves : moves / 10;
+        if (round == 1) {
+            floorPaintParts[0] = floorPaintParts[1] = floorPaintParts[2] = 0.0;
+            floorPaints = 0;
+        }
         const TimedRun burstRun = TimeRun(window, start, roundMoves, false);
         TimedRun pacedRun = {}, floorRun = {};
         for (int block = 0; block < blocks; ++block) {
@@ -179,6 +192,9 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
         }
     }
     ReleaseFloor(windowFloor);
+    result.floorBeginSeconds = floorPaintParts[0] / floorPaints;
+    result.floorCallsSeconds = floorPaintParts[1] / floorPaints;
+    result.floorEndSeconds = floorPaintParts[2] / floorPaints;
     result.burst = MedianRun(burst);
     result.paced = MedianRun(paced);
     result.pacedFloor = MedianRun(pacedFloor);

@@ -21,6 +21,10 @@ struct WindowCase {
     // Paced again, with the window's paint making the floor's calls (recorded at the press)
     // instead of the editor's drawing: what the platform alone costs per frame.
     DragRuns pacedFloor;
+    // Mean parts of one of those floor paints: BeginPaint with its erase, the floor's calls, EndPaint.
+    double floorBeginSeconds;
+    double floorCallsSeconds;
+    double floorEndSeconds;
 };
 
 // Needs the main window class registered in instance.
