@@ -18,8 +18,9 @@ static bool InBox(Vec2 centre, double tolerance, Vec2 pointer)
            centre.y + tolerance >= pointer.y && centre.y - tolerance <= pointer.y;
 }
 
-// A hit puts the handle on the pointer: only the tangent that was hit changes.
-static void PickHandle(EditorState& state, int i, Vec2& tangent, int target, Vec2 c)
+// A hit puts the handle on the pointer: only the tangent that was hit changes. Inline because the
+// press's scan calls it twice for every point, and as a call of its own it doubled the scan's cost.
+static inline void PickHandle(EditorState& state, int i, Vec2& tangent, int target, Vec2 c)
 {
     if (InBox(HandlePosition(state.points[i], tangent), HandleTolerance, c)) {
         state.dragging = 1;
