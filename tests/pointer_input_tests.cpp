@@ -50,6 +50,20 @@ Pixel CurveMiddle(int segment)
     return UnitToPixel(sample.x, sample.y, 500, 400);
 }
 
+// Point 1 lies at pixel (300, 150), and the screen shows its square and the curve through it there,
+// and the grey background where the middle of its segment was before; returns what it shows.
+ClientPixels ExpectPointOneShownAt300By150(HWND window, Pixel oldMiddle)
+{
+    EXPECT_NEAR(editorState.points[1].x, 0.6, 1e-12);
+    EXPECT_NEAR(editorState.points[1].y, 0.625, 1e-12);
+    const ClientPixels pixels = CaptureClient(window);
+    EXPECT_EQ(pixels.At(298, 148), YellowGreen) << "the point's square, beside the curve's pixel";
+    const Pixel newMiddle = CurveMiddle(1);
+    EXPECT_EQ(pixels.At(newMiddle.column, newMiddle.row), Red);
+    EXPECT_EQ(pixels.At(oldMiddle.column, oldMiddle.row), Grey) << "nothing is left of the old curve";
+    return pixels;
+}
+
 TEST(PointerInput, DraggedPointAndCurveShowAtTheNewPlaceAndNothingAtTheOld)
 {
     HWND window = OpenMainWindow(500, 400);
@@ -57,14 +71,8 @@ TEST(PointerInput, DraggedPointAndCurveShowAtTheNewPlaceAndNothingAtTheOld)
     DragPointOne(window);
 
     EXPECT_EQ(editorState.dragging, 0);
-    EXPECT_NEAR(editorState.points[1].x, 0.6, 1e-12);
-    EXPECT_NEAR(editorState.points[1].y, 0.625, 1e-12);
-    const ClientPixels pixels = CaptureClient(window);
-    EXPECT_EQ(pixels.At(298, 148), YellowGreen) << "the point's square, beside the curve's pixel";
-    const Pixel newMiddle = CurveMiddle(1);
-    EXPECT_EQ(pixels.At(newMiddle.column, newMiddle.row), Red);
+    const ClientPixels pixels = ExpectPointOneShownAt300By150(window, oldMiddle);
     EXPECT_EQ(pixels.At(173, 302), Grey) << "nothing is left of the old square";
-    EXPECT_EQ(pixels.At(oldMiddle.column, oldMiddle.row), Grey) << "nor of the old curve";
     DestroyWindow(window);
 }
 
@@ -83,6 +91,36 @@ TEST(PointerInput, InTrailModeTheEarlierCurvesStayOnScreen)
     EXPECT_NE(last, Grey);
     EXPECT_NE(last, Red) << "trail curves take colours of their own";
     EXPECT_NE(pixels.At(175, 300), Grey) << "the square where the drag began stays";
+    DestroyWindow(window);
+}
+
+WNDPROC mainProcedure;
+int paintsSeen = 0;
+
+// Counts the paints that reach the window, queued or sent, and hands every message on.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    paintsSeen += message == WM_PAINT;
+    return CallWindowProcA(mainProcedure, window, message, wParam, lParam);
+}
+
+// Moves that queue up while the window is busy must not queue paints: they merge into one paint,
+// which shows where the last of them left the point, so a drag never lags behind the pointer.
+TEST(PointerInput, MovesQueuedBeforeAPaintMergeIntoOnePaintOfTheLastPosition)
+{
+    HWND window = OpenMainWindow(500, 400);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(175, 300));
+    DispatchPendingMessages();
+    const Pixel oldMiddle = CurveMiddle(1);
+    mainProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountPaints)));
+    for (int step = 1; step <= 50; ++step) {
+        PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(175 + (step * 5) / 2, 300 - 3 * step));
+    }
+    DispatchPendingMessages();
+
+    EXPECT_EQ(paintsSeen, 1);
+    ExpectPointOneShownAt300By150(window, oldMiddle);
     DestroyWindow(window);
 }
 
