@@ -157,14 +157,11 @@ TEST(MainWindow, ProgramEndsWithAnErrorWhenItsWindowCannotBeCreated)
 
 TEST(MainWindow, ClosingTheWindowEndsTheProgramWithExitCodeZero)
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program = path;
-    program = program.substr(0, program.find_last_of("\\/") + 1) + "trazos.exe";
-    STARTUPINFOA startup = {};
+    const std::wstring program = BuiltProgramPath();
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    ASSERT_TRUE(CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         << program;
     WaitForInputIdle(process.hProcess, 10000);
 

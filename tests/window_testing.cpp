@@ -28,6 +28,14 @@ HWND OpenMainWindow(int width, int height)
     return window;
 }
 
+std::wstring BuiltProgramPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring tests = path;
+    return tests.substr(0, tests.find_last_of(L"\\/") + 1) + L"trazos.exe";
+}
+
 void SetClientSize(HWND window, int width, int height)
 {
     // The menu bar may wrap as the width changes, so correct by what the client area turned out to be.

@@ -4,11 +4,15 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 // Zeroes editorState, registers the class once per process and opens a shown, painted main window
 // whose client area is width x height pixels.
 HWND OpenMainWindow(int width, int height);
+
+// The built program, trazos.exe, which lies beside the test programs.
+std::wstring BuiltProgramPath();
 
 // Gives the window a client area of width x height pixels.
 void SetClientSize(HWND window, int width, int height);
