@@ -5,7 +5,7 @@ set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 trazos_install $TRAZOS_BUILD_PACKAGES
-trazos_build mingw
+trazos_build mingw trazos  # the program alone: the tests and the benchmark are test.sh's and bench.sh's
 program="$TRAZOS_ROOT/build/mingw/trazos.exe"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -5,9 +5,10 @@ TRAZOS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-# Packages every build needs: the cross compiler and resource compiler, Wine, CMake, GoogleTest's
-# sources and a native compiler for the sanitizer build.
-TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64"
+# Packages every build needs: the cross compiler and resource compiler, Wine with its own fonts
+# (only recommended by Wine, so named here), CMake, GoogleTest's sources and a native compiler for
+# the sanitizer build.
+TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64 fonts-wine"
 
 trazos_fail() {
     echo "trazos: $*" >&2
@@ -88,5 +89,19 @@ trazos_prepare_wine() {
         fi
         wineserver -k >/dev/null 2>&1
     fi
+    trazos_link_wine_fonts
     wineserver -p >/dev/null 2>&1 </dev/null
+}
+
+# Wine draws the caption buttons with its own Marlett font and its dialogs with Tahoma, but Debian's
+# Wine does not look for them where fonts-wine puts them, and caption buttons then show letters
+# ("0", "1", "r"). Every prefix searches C:\windows\Fonts, so the fonts are linked there: at every
+# start, so that a prefix made by an earlier version of these scripts gets them too.
+trazos_link_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*; do
+        [ -f "$font" ] && [ ! -e "$fonts/${font##*/}" ] && ln -sf "$font" "$fonts/"
+    done
+    return 0
 }

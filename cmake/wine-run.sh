@@ -7,6 +7,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
+# A Wine server that outlives each program, so that a program never starts while the server of the
+# one before is shutting down ("wine client error: recvmsg"). A server already running is kept;
+# a new one ends by itself a minute after its last program.
+wineserver -p60 >/dev/null 2>&1 </dev/null
+
 # Wine may start its own background services from this program, and they would inherit and hold
 # open whatever pipe our output goes to, so a caller reading it would wait for ever. The program
 # writes to files instead, passed on once it has ended.
