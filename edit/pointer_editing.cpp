@@ -1,7 +1,7 @@
 #include "pointer_editing.h"
 
-// A client area with no width or height gives a pixel no unit position; the pointer is then
-// ignored rather than turned into an infinite or undefined coordinate.
+// A client area with no width or height gives a pixel no unit position; the position is then
+// left unused rather than turned into an infinite or undefined coordinate.
 static bool PointerToUnit(const EditorState& state, std::uint16_t x, std::uint16_t y, Vec2& unit)
 {
     if (!(state.clientWidth > 0.0 && state.clientHeight > 0.0)) {
@@ -50,13 +50,14 @@ static void DragTo(EditorState& state, Vec2 pointer)
 
 RepaintRequest PressPointer(EditorState& state, std::uint16_t x, std::uint16_t y)
 {
+    // Any drag ends here, even where the position has no unit value, so none outlives its press.
+    state.dragging = 0;
+    state.dragTarget = 0;
     Vec2 c;
     if (!PointerToUnit(state, x, y, c)) {
         return {};
     }
     state.cursor = c;
-    state.dragging = 0;
-    state.dragTarget = 0;
     // The scan stops after the first index with a hit, but all three tests of that index run, so
     // its in-handle wins over its out-handle and either handle over the point. A point hit has
     // already moved the point, and with it the handle boxes, when its handles are tested.
@@ -85,10 +86,9 @@ RepaintRequest MovePointer(EditorState& state, std::uint16_t x, std::uint16_t y)
 
 RepaintRequest ReleasePointer(EditorState& state, std::uint16_t x, std::uint16_t y)
 {
+    // The drag ends even where the last move could not be made (a client area of no size).
     const RepaintRequest lastMove = MovePointer(state, x, y);
-    if (lastMove.wanted) {
-        state.dragTarget = 0;
-        state.dragging = 0;
-    }
+    state.dragTarget = 0;
+    state.dragging = 0;
     return lastMove;
 }

@@ -162,7 +162,7 @@ TEST(PointerEditing, AfterAMissedReleaseMovesGoOnDragging)
     EXPECT_EQ(state.dragging, 1);
 }
 
-TEST(PointerEditing, PositionsAreUnsignedAndAZeroSizedClientAreaIgnoresThePointer)
+TEST(PointerEditing, PositionsAreUnsignedAndAtZeroSizeAPressOrAReleaseOnlyEndsTheDrag)
 {
     EditorState state = StartUpState();
     PressPointer(state, 0xFFFF, 0xFFFF);
@@ -170,18 +170,21 @@ TEST(PointerEditing, PositionsAreUnsignedAndAZeroSizedClientAreaIgnoresThePointe
     EXPECT_EQ(state.cursor.y, 1 - 65535 / 400.0);
 
     // A minimised window reports a 0 x 0 client area; a pointer there must not become a
-    // non-finite point or tangent.
+    // non-finite point or tangent, and the cursor keeps its value. A move does nothing.
     for (Vec2 size : {Vec2{0, 400}, Vec2{500, 0}, Vec2{0, 0}}) {
-        state = StartUpState();
-        PressPointer(state, 175, 300);
-        PressPointer(state, 225, 300);  // dragging a handle
-        state.clientWidth = size.x;
-        state.clientHeight = size.y;
-        const EditorState before = state;
-        EXPECT_FALSE(MovePointer(state, 0, 0).wanted);
-        EXPECT_FALSE(ReleasePointer(state, 0, 0).wanted);
-        EXPECT_FALSE(PressPointer(state, 0, 0).wanted);
-        EXPECT_EQ(std::memcmp(&state, &before, sizeof state), 0);
+        for (auto endOfDrag : {PressPointer, ReleasePointer}) {
+            state = StartUpState();
+            PressPointer(state, 175, 300);
+            PressPointer(state, 225, 300);  // dragging a handle
+            state.clientWidth = size.x;
+            state.clientHeight = size.y;
+            EditorState expected = state;
+            expected.dragging = 0;
+            expected.dragTarget = 0;
+            EXPECT_FALSE(MovePointer(state, 0, 0).wanted);
+            EXPECT_FALSE(endOfDrag(state, 0, 0).wanted);
+            EXPECT_EQ(std::memcmp(&state, &expected, sizeof state), 0);
+        }
     }
 }
 
