@@ -59,6 +59,22 @@ void ExpectState(const EditorState& before, const EditorState& after, const Expe
     EXPECT_TRUE(SameCurve(rest, before)) << "something else moved";
 }
 
+// Point 1, or its two handles 0.1 to its right, moved so that the pointer at pixel (250, 200), unit
+// (0.5, 0.5), lies on one side of the hit box: the box's centre is the tolerance away towards (dx, dy).
+template <int dx, int dy>
+void PointBoxBeside(EditorState& s)
+{
+    s.points[1] = {0.5 + dx * PointTolerance, 0.5 + dy * PointTolerance};
+}
+
+template <int dx, int dy>
+void HandleBoxBeside(EditorState& s)
+{
+    s.points[1] = {0.4 + dx * HandleTolerance, 0.5 + dy * HandleTolerance};
+}
+
+const Expected Miss = {0, 0, 2, -1, {}, {}, {}};
+
 TEST(PointerEditing, PressPicksTheFirstHitAndPutsItUnderThePointer)
 {
     const struct {
@@ -67,7 +83,7 @@ TEST(PointerEditing, PressPicksTheFirstHitAndPutsItUnderThePointer)
         std::uint16_t x, y;
         Expected expected;
     } cases[] = {
-        {"a miss changes nothing", nullptr, 300, 300, {0, 0, 2, -1, {}, {}, {}}},
+        {"a miss changes nothing", nullptr, 300, 300, Miss},
         {"exactly on point 1", nullptr, 175, 300, {1, 0, 1, 1, {0.35, 0.25}, Right, Right}},
         {"both handles of point 1 coincide: the in-handle wins", nullptr, 225, 300,
          {1, 2, 1, 1, {0.35, 0.25}, Right, Right}},
@@ -78,9 +94,24 @@ TEST(PointerEditing, PressPicksTheFirstHitAndPutsItUnderThePointer)
         {"a handle on its own point takes the drag after the point snapped",
          [](EditorState& s) { s.tangents.outTangents[1] = {0, 0}; }, 178, 298,
          {1, 1, 1, 1, {0.356, 0.255}, {0, 0}, Right}},
-        {"a pointer exactly the tolerance away hits",
-         [](EditorState& s) { s.points[1] = {0.5 - PointTolerance, 0.25}; }, 250, 300,
-         {1, 0, 1, 1, {0.5, 0.25}, Right, Right}},
+        // Every side of both boxes: exactly the tolerance away hits, a pixel further out misses.
+        {"point box, left side", PointBoxBeside<1, 0>, 250, 200, {1, 0, 1, 1, {0.5, 0.5}, Right, Right}},
+        {"left of the point box", PointBoxBeside<1, 0>, 249, 200, Miss},
+        {"point box, right side", PointBoxBeside<-1, 0>, 250, 200, {1, 0, 1, 1, {0.5, 0.5}, Right, Right}},
+        {"right of the point box", PointBoxBeside<-1, 0>, 251, 200, Miss},
+        {"point box, top side", PointBoxBeside<0, -1>, 250, 200, {1, 0, 1, 1, {0.5, 0.5}, Right, Right}},
+        {"above the point box", PointBoxBeside<0, -1>, 250, 199, Miss},
+        {"point box, bottom side", PointBoxBeside<0, 1>, 250, 200, {1, 0, 1, 1, {0.5, 0.5}, Right, Right}},
+        {"below the point box", PointBoxBeside<0, 1>, 250, 201, Miss},
+        {"handle box, left side", HandleBoxBeside<1, 0>, 250, 200, {1, 2, 1, 1, {0.41, 0.5}, {0.45, 0}, {0.45, 0}}},
+        {"left of the handle box", HandleBoxBeside<1, 0>, 249, 200, Miss},
+        {"handle box, right side", HandleBoxBeside<-1, 0>, 250, 200, {1, 2, 1, 1, {0.39, 0.5}, {0.55, 0}, {0.55, 0}}},
+        {"right of the handle box", HandleBoxBeside<-1, 0>, 251, 200, Miss},
+        {"handle box, top side", HandleBoxBeside<0, -1>, 250, 200, {1, 2, 1, 1, {0.4, 0.49}, {0.5, 0.05}, {0.5, 0.05}}},
+        {"above the handle box", HandleBoxBeside<0, -1>, 250, 199, Miss},
+        {"handle box, bottom side", HandleBoxBeside<0, 1>, 250, 200,
+         {1, 2, 1, 1, {0.4, 0.51}, {0.5, -0.05}, {0.5, -0.05}}},
+        {"below the handle box", HandleBoxBeside<0, 1>, 250, 201, Miss},
         {"a press while a missed release left a drag ends it without a last update",
          [](EditorState& s) { s.dragging = 1, s.dragTarget = 1, s.selectedIndex = 1; }, 300, 300,
          {0, 0, 1, -1, {}, {}, {}}},
