@@ -171,6 +171,15 @@ TEST(PointerEditing, MovesAndTheReleaseDragThePointOrAimBothTangents)
     PressPointer(state, 175, 300);
     ReleasePointer(state, 210, 190);
     ExpectNear(state.points[1], {0.42, 0.525}, "released point");
+
+    // In trail mode a move and the release ask for a repaint that keeps the earlier curves.
+    state = StartUpState();
+    state.trailMode = 1;
+    PressPointer(state, 225, 300);
+    const RepaintRequest moved = MovePointer(state, 225, 250);
+    EXPECT_TRUE(moved.wanted && !moved.erase);
+    const RepaintRequest released = ReleasePointer(state, 225, 250);
+    EXPECT_TRUE(released.wanted && !released.erase);
 }
 
 TEST(PointerEditing, WithoutADragMovesAndReleasesDoNothing)
