@@ -42,8 +42,8 @@ struct EditorState {
     int pendingStraightInit;  // layouts asked for by the panel run at the start of the next paint
     int pendingWavyInit;
     int curveWidth;      // pen width outside trail mode; 0 draws one pixel wide
-    int backgroundStep;  // presses of "color fondo" so far
-    int widthStep;       // presses of "grosor curva" so far
+    int backgroundStep;  // presses of "color fondo" so far, less a multiple of 3 near the int limit
+    int widthStep;       // presses of "grosor curva" so far, likewise
     HWND__* panelWindow;
     HINSTANCE__* instance;
 };

@@ -2,6 +2,7 @@
 // editor and to the screen, the keyboard through the program's own loop, and the brushes it swaps.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 #include "app/main_window.h"
@@ -183,9 +184,17 @@ TEST(ControlsPanel, ColorFondoCyclesBlackGreyLightGreenWithTheCurveAndMarkerColo
         {Grey, Red, YellowGreen},
         {LightGreen, Magenta, Black},
         {Black, Red, YellowGreen},
+        {Grey, Red, YellowGreen},
+        {LightGreen, Magenta, Black},
+        {Black, Red, YellowGreen},
     };
+    int count = 0;
     for (const auto& press : presses) {
-        SCOPED_TRACE(editorState.backgroundStep + 1);
+        SCOPED_TRACE(++count);
+        if (count == 4) {
+            // Three presses' remainder at the edge of the int range: the cycle goes on without overflow.
+            editorState.backgroundStep = INT_MAX - 1;
+        }
         const HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
         PressAndPaint(IDC_BACKGROUND);
         EXPECT_EQ(GetObjectType(replaced), 0u) << "the replaced brush is deleted";
@@ -205,7 +214,11 @@ TEST(ControlsPanel, GrosorCurvaCyclesTheCurveWidthTwoThreeOne)
     OpenPanel(window);
     // A straight curve along row 200 is `width` red pixels high in every column.
     PressAndPaint(IDC_STRAIGHT_LAYOUT);
-    for (const int width : {2, 3, 1, 2}) {
+    int count = 0;
+    for (const int width : {2, 3, 1, 2, 3, 1}) {
+        if (++count == 4) {
+            editorState.widthStep = INT_MAX - 1;  // three presses' remainder at the edge of the int range
+        }
         PressAndPaint(IDC_CURVE_WIDTH);
         EXPECT_EQ(editorState.curveWidth, width);
         EXPECT_EQ(CaptureClient(window).CountInColumn(250, 190, 210, Red), width);

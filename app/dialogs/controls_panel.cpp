@@ -1,7 +1,18 @@
 #include "controls_panel.h"
 
+#include <climits>
+
 #include "../../model/curve_model.h"
 #include "../../resources/resource_ids.h"
+
+// A count of presses shows only through its remainder of 3 and through being 0 before the first
+// press (the grey of start-up). Going back by a multiple of 3, never to 0, keeps both, so the count
+// never overflows however long the panel is used and every colour and width stays as it would be.
+static int NextPressCount(int presses)
+{
+    const int wrap = INT_MAX / 3 * 3;
+    return presses >= wrap ? presses - wrap + 1 : presses + 1;
+}
 
 // Installs the next background of the cycle black, grey, light green as the main window's class
 // brush. The first press replaces the grey of start-up.
@@ -13,14 +24,14 @@ static void CycleBackground(HWND mainWindow)
     const LONG_PTR replaced = SetClassLongPtrA(mainWindow, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
     // The class owns its brush, so the one it gave up is ours to release.
     DeleteObject(reinterpret_cast<HBRUSH>(replaced));
-    editorState.backgroundStep += 1;
+    editorState.backgroundStep = NextPressCount(editorState.backgroundStep);
 }
 
 static void CycleCurveWidth()
 {
     static const int cycle[3] = {2, 3, 1};
     editorState.curveWidth = cycle[editorState.widthStep % 3];
-    editorState.widthStep += 1;
+    editorState.widthStep = NextPressCount(editorState.widthStep);
 }
 
 // Returns false when the press changes nothing.
