@@ -22,6 +22,8 @@ struct WhileOpen {
     bool panelEnabled = false;
     bool openAfterEscape = false;
     COLORREF background = 0;
+    HWND focusAfterTab = nullptr;
+    int widthAfterSpace = 0;
     bool forcedShut = false;
 } seen;
 
@@ -42,13 +44,18 @@ HWND FindBox()
     return found;
 }
 
-// Keys go to the box's button, which holds the box's focus, and the box's modal loop picks them up.
-// (Once the panel has been clicked the thread's focus is on the panel.)
+// A key press posted to a window, as the keyboard would queue it; the box's modal loop picks it up.
+void PostKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// Keys for the box go to its button, which holds the box's focus. (Once the panel has been clicked
+// the thread's focus is on the panel.)
 void PostKeyToBox(WPARAM key)
 {
-    HWND button = GetDlgItem(seen.box, IDOK);
-    PostMessageA(button, WM_KEYDOWN, key, 1);
-    PostMessageA(button, WM_KEYUP, key, 0xC0000001);
+    PostKey(GetDlgItem(seen.box, IDOK), key);
 }
 
 void CALLBACK StepWhileOpen(HWND, UINT, UINT_PTR, DWORD)
@@ -74,6 +81,14 @@ void CALLBACK StepWhileOpen(HWND, UINT, UINT_PTR, DWORD)
     case 1:
         seen.openAfterEscape = IsWindowVisible(seen.box);
         seen.background = CaptureClient(seen.window).At(495, 395);
+        PostKey(GetFocus(), VK_TAB);  // from the clicked "color fondo" to "grosor curva"
+        break;
+    case 2:
+        seen.focusAfterTab = GetFocus();
+        PostKey(GetFocus(), VK_SPACE);
+        break;
+    case 3:
+        seen.widthAfterSpace = editorState.curveWidth;
         PostKeyToBox(VK_RETURN);
         break;
     default:
@@ -86,7 +101,7 @@ void CALLBACK StepWhileOpen(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-TEST(AboutBox, DisablesOnlyTheMainWindowAndClosesOnEnterButNotOnEscape)
+TEST(AboutBox, DisablesOnlyTheMainWindowKeepsThePanelsKeysAndClosesOnEnterButNotOnEscape)
 {
     seen.window = OpenMainWindow(500, 400);
     SendMessageA(seen.window, WM_COMMAND, IDM_CONTROLS, 0);
@@ -104,6 +119,8 @@ TEST(AboutBox, DisablesOnlyTheMainWindowAndClosesOnEnterButNotOnEscape)
     EXPECT_TRUE(seen.panelEnabled);
     EXPECT_TRUE(seen.openAfterEscape);
     EXPECT_EQ(seen.background, Black) << "the panel's press repainted the main window";
+    EXPECT_EQ(seen.focusAfterTab, GetDlgItem(seen.panel, IDC_CURVE_WIDTH)) << "Tab moved in the panel";
+    EXPECT_EQ(seen.widthAfterSpace, 2) << "Space pressed the panel's focused button";
     EXPECT_FALSE(seen.forcedShut) << "Enter did not close the box";
     EXPECT_FALSE(IsWindow(seen.box));
     EXPECT_TRUE(IsWindowEnabled(seen.window));

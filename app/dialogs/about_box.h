@@ -8,5 +8,5 @@ inline constexpr char AboutBoxTemplate[] = "AboutBox";
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Shows the box over the main window and returns once it is closed. Only the main window is
-// disabled meanwhile: an open controls panel stays usable.
+// disabled meanwhile: an open controls panel stays usable, its keyboard included.
 void ShowAboutBox(HWND mainWindow);
