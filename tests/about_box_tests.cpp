@@ -123,6 +123,8 @@ TEST(AboutBox, DisablesOnlyTheMainWindowKeepsThePanelsKeysAndClosesOnEnterButNot
     EXPECT_EQ(seen.widthAfterSpace, 2) << "Space pressed the panel's focused button";
     EXPECT_FALSE(seen.forcedShut) << "Enter did not close the box";
     EXPECT_FALSE(IsWindow(seen.box));
+    MSG tab = {GetDlgItem(seen.panel, IDC_TRAIL_ON), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    EXPECT_FALSE(CallMsgFilterA(&tab, MSGF_DIALOGBOX)) << "the box's hook on the panel's keys went with it";
     EXPECT_TRUE(IsWindowEnabled(seen.window));
     EXPECT_TRUE(IsWindow(seen.panel));
     DestroyWindow(seen.window);
