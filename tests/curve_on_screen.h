@@ -5,7 +5,8 @@
 #include "draw/curve_arithmetic.h"
 #include "window_testing.h"
 
-// Pixel of sample `step` of segment `segment`.
+// Pixel of sample `step` (t = step / 30) of segment `segment`, worked out from the cubic Hermite
+// basis in the test, apart from the program's own arithmetic.
 Pixel CurveSamplePixel(int segment, int step);
 
 // Every sample of every segment that falls inside the client area shows the colour.

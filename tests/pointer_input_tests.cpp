@@ -2,7 +2,7 @@
 // window, then a look at the screen.
 #include <gtest/gtest.h>
 
-#include "draw/curve_arithmetic.h"
+#include "curve_on_screen.h"
 #include "window_testing.h"
 
 namespace {
@@ -43,11 +43,7 @@ void DragPointOne(HWND window)
 
 Pixel CurveMiddle(int segment)
 {
-    const TangentTable& t = editorState.tangents;
-    const Vec2 sample = HermiteSample(HermiteCoefficientsOf(editorState.points[segment], editorState.points[segment + 1],
-                                                            t.outTangents[segment], t.inTangents[segment + 1]),
-                                      SegmentSteps / 2);
-    return UnitToPixel(sample.x, sample.y, 500, 400);
+    return CurveSamplePixel(segment, 15);
 }
 
 // Point 1 lies at pixel (300, 150), and the screen shows its square and the curve through it there,
@@ -91,6 +87,20 @@ TEST(PointerInput, InTrailModeTheEarlierCurvesStayOnScreen)
     EXPECT_NE(last, Grey);
     EXPECT_NE(last, Red) << "trail curves take colours of their own";
     EXPECT_NE(pixels.At(175, 300), Grey) << "the square where the drag began stays";
+    DestroyWindow(window);
+}
+
+TEST(PointerInput, DraggedHandleBendsBothSegmentsOfItsPoint)
+{
+    HWND window = OpenMainWindow(500, 400);
+    // Both handles of point 1 lie at pixel (225, 300); dragged up to (225, 250) they aim both its
+    // tangents at (0.5, 0.625), so its segments start and end with different tangents.
+    PointerTo(window, 225, 300);
+    Button(window, MOUSEEVENTF_LEFTDOWN);
+    PointerTo(window, 225, 250);
+    Button(window, MOUSEEVENTF_LEFTUP);
+    ASSERT_NEAR(editorState.tangents.inTangents[1].y, 0.625, 1e-12);
+    ExpectCurveSamplesIn(CaptureClient(window), Red);
     DestroyWindow(window);
 }
 
