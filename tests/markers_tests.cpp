@@ -21,11 +21,15 @@ protected:
     }
 
     // The recorded calls as lines, objects named by what they are: "brush", "dotted", "solid", "stock".
-    static std::vector<std::string> Draw(int count, bool trail)
+    // The wavy layout, with the in-tangent of every point between the ends set to innerInTangent.
+    static std::vector<std::string> Draw(int count, bool trail, Vec2 innerInTangent = {0.5, 0.0})
     {
         editorState.pointCount = count;
         editorState.trailMode = trail;
         ApplyWavyLayout(editorState.points, editorState.tangents, count);
+        for (int i = 1; i < count - 1; ++i) {
+            editorState.tangents.inTangents[i] = innerInTangent;
+        }
         const auto calls = RecordGdiCalls([&](HDC surface) {
             DrawMarkers(surface, editorState.points, editorState.tangents, count, YellowGreen);
         });
@@ -95,17 +99,18 @@ TEST_F(Markers, TwoPointsGetThePolygonAndTheHandlesOfTheirOneSegment)
 
 TEST_F(Markers, FourPointsDrawEverySegmentHandleInHandleOverOutHandle)
 {
-    // Points 1 and 2 have both handles 0.1 to their right; the in-handle's square comes second.
-    // (0.35 + 0.2 * 0.5 falls just short of 0.45, so the handle of point 1 starts in column 222.)
+    // Points 1 and 2 have their out-handles 0.1 to their right and here their in-handles 0.1 above,
+    // at pixels (175, 260) and (325, 60); the in-handle's square comes second. (0.35 + 0.2 * 0.5
+    // falls just short of 0.45, so the out-handle of point 1 starts in column 222.)
     const std::vector<std::string> squares = {
         "Rectangle 22 197 28 203",   "Rectangle 73 198 77 202",   // point 0 and its out-handle
-        "Rectangle 172 297 178 303", "Rectangle 222 298 226 302", "Rectangle 222 298 226 302",
-        "Rectangle 322 97 328 103",  "Rectangle 373 98 377 102",  "Rectangle 373 98 377 102",
+        "Rectangle 172 297 178 303", "Rectangle 222 298 226 302", "Rectangle 173 258 177 262",
+        "Rectangle 322 97 328 103",  "Rectangle 373 98 377 102",  "Rectangle 323 58 327 62",
         "Rectangle 472 197 478 203", "Rectangle 523 198 527 202",  // point 3 and its in-handle
     };
     for (bool trail : {false, true}) {
         std::vector<std::string> rectangles, lines;
-        for (const std::string& line : Draw(4, trail)) {
+        for (const std::string& line : Draw(4, trail, {0.0, 0.5})) {
             (line.rfind("Rectangle", 0) == 0 ? rectangles : lines).push_back(line);
         }
         int lineCount = 0;
@@ -118,6 +123,7 @@ TEST_F(Markers, FourPointsDrawEverySegmentHandleInHandleOverOutHandle)
         } else {
             EXPECT_EQ(rectangles.size(), squares.size());
             EXPECT_EQ(rectangles[2], "Rectangle 174 299 176 301");
+            EXPECT_EQ(rectangles[4], "Rectangle 174 259 176 261");
         }
     }
 }
