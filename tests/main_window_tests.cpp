@@ -12,6 +12,7 @@ namespace {
 
 const COLORREF Grey = RGB(128, 128, 128);
 const COLORREF Red = RGB(255, 0, 0);
+const COLORREF YellowGreen = RGB(128, 255, 0);
 
 TEST(MainWindow, ClassHasItsStyleGreyBrushIconAndArrowCursor)
 {
@@ -83,7 +84,7 @@ TEST(MainWindow, MenuBarHasTheTwoCommandsInOrder)
     DestroyWindow(window);
 }
 
-TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
+TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideAndYellowGreenMarkersOverGrey)
 {
     HWND window = OpenMainWindow(500, 400);
     ASSERT_EQ(editorState.clientWidth, 500);
@@ -97,10 +98,12 @@ TEST(MainWindow, FirstPaintShowsTheFourPointWavyCurveInRedOnePixelWideOverGrey)
     // Where the first segment is nearly flat, a one-pixel pen leaves one red pixel a column.
     const Pixel flat = CurveSamplePixel(0, 3);
     EXPECT_EQ(pixels.CountInColumn(flat.column, flat.row - 4, flat.row + 4, Red), 1);
+    // Inside the square of point 0, at pixel (25, 200), off the curve that starts at its centre.
+    EXPECT_EQ(pixels.At(23, 198), YellowGreen);
     DestroyWindow(window);
 }
 
-TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackground)
+TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackgroundInTrailModeToo)
 {
     HWND window = OpenMainWindow(500, 400);
     const Pixel before = CurveSamplePixel(1, 15);
@@ -111,6 +114,13 @@ TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackground)
     const ClientPixels pixels = CaptureClient(window);
     ExpectCurveSamplesIn(pixels, Red);
     EXPECT_EQ(pixels.At(before.column, before.row), Grey) << "the old curve is gone";
+
+    // In trail mode a resize erases too, so the trails go: the curve of 800 x 300 is gone at 600 x 500.
+    editorState.trailMode = 1;
+    const Pixel trail = CurveSamplePixel(1, 15);
+    SetClientSize(window, 600, 500);
+    DispatchPendingMessages();
+    EXPECT_EQ(CaptureClient(window).At(trail.column, trail.row), Grey) << "the trails are gone";
     DestroyWindow(window);
 }
 
