@@ -16,11 +16,12 @@ struct RepaintRequest {
 };
 
 // Picks the first point (in index order) whose point or handle box holds the pointer, and puts
-// that point or handle under it. A press also ends any drag whose release the window missed.
+// that point or handle under it. A press also ends any drag whose release the window missed, even
+// over a client area of no width or height, where the position picks nothing.
 RepaintRequest PressPointer(EditorState& state, std::uint16_t x, std::uint16_t y);
 
 // While dragging: moves the point, or aims both tangents of the point at the pointer.
 RepaintRequest MovePointer(EditorState& state, std::uint16_t x, std::uint16_t y);
 
-// While dragging: a last move, then the drag ends.
+// While dragging: a last move (none over a client area of no size), then the drag ends.
 RepaintRequest ReleasePointer(EditorState& state, std::uint16_t x, std::uint16_t y);
