@@ -18,22 +18,26 @@ static Vec2 HermiteBasisSample(int segment, int step)
     return {h00 * p0.x + h10 * m0.x + h01 * p1.x + h11 * m1.x, h00 * p0.y + h10 * m0.y + h01 * p1.y + h11 * m1.y};
 }
 
+// The pixel a unit position falls in, truncated toward zero; the nudge moves it a hair first.
+static Pixel PixelOfSample(Vec2 sample, double nudgeX = 0, double nudgeY = 0)
+{
+    return {static_cast<int>(sample.x * editorState.clientWidth + nudgeX),
+            static_cast<int>((1 - sample.y) * editorState.clientHeight + nudgeY)};
+}
+
 Pixel CurveSamplePixel(int segment, int step)
 {
-    const Vec2 sample = HermiteBasisSample(segment, step);
-    return {static_cast<int>(sample.x * editorState.clientWidth),
-            static_cast<int>((1 - sample.y) * editorState.clientHeight)};
+    return PixelOfSample(HermiteBasisSample(segment, step));
 }
 
 // Where a sample lies within a hair of a pixel's edge, rounding alone decides the side it falls on,
 // so the pixels on both sides of that edge are taken.
 static bool ShowsSample(const ClientPixels& pixels, Vec2 sample, COLORREF colour)
 {
-    const double column = sample.x * editorState.clientWidth;
-    const double row = (1 - sample.y) * editorState.clientHeight;
     for (double dx : {-1e-9, 1e-9}) {
         for (double dy : {-1e-9, 1e-9}) {
-            if (pixels.At(static_cast<int>(column + dx), static_cast<int>(row + dy)) == colour) {
+            const Pixel p = PixelOfSample(sample, dx, dy);
+            if (pixels.At(p.column, p.row) == colour) {
                 return true;
             }
         }
@@ -45,9 +49,10 @@ void ExpectCurveSamplesIn(const ClientPixels& pixels, COLORREF colour)
 {
     for (int segment = 0; segment < editorState.pointCount - 1; ++segment) {
         for (int step = 0; step < 30; ++step) {
-            const Pixel p = CurveSamplePixel(segment, step);
+            const Vec2 sample = HermiteBasisSample(segment, step);
+            const Pixel p = PixelOfSample(sample);
             if (p.column >= 0 && p.column < pixels.width && p.row >= 0 && p.row < pixels.height) {
-                ASSERT_TRUE(ShowsSample(pixels, HermiteBasisSample(segment, step), colour))
+                ASSERT_TRUE(ShowsSample(pixels, sample, colour))
                     << "segment " << segment << ", sample " << step << ": " << std::hex << pixels.At(p.column, p.row);
             }
         }
