@@ -93,12 +93,14 @@ TEST(PointerInput, InTrailModeTheEarlierCurvesStayOnScreen)
 TEST(PointerInput, DraggedHandleBendsBothSegmentsOfItsPoint)
 {
     HWND window = OpenMainWindow(500, 400);
-    // Both handles of point 1 lie at pixel (225, 300); dragged up to (225, 250) they aim both its
-    // tangents at (0.5, 0.625), so its segments start and end with different tangents.
+    // Both handles of point 1 lie at pixel (225, 300); dragged up and right to (250, 250) they aim
+    // both its tangents at (0.75, 0.625), so its segments start and end with tangents that differ
+    // in x and in y.
     PointerTo(window, 225, 300);
     Button(window, MOUSEEVENTF_LEFTDOWN);
-    PointerTo(window, 225, 250);
+    PointerTo(window, 250, 250);
     Button(window, MOUSEEVENTF_LEFTUP);
+    ASSERT_NEAR(editorState.tangents.inTangents[1].x, 0.75, 1e-12);
     ASSERT_NEAR(editorState.tangents.inTangents[1].y, 0.625, 1e-12);
     ExpectCurveSamplesIn(CaptureClient(window), Red);
     DestroyWindow(window);
