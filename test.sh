@@ -10,6 +10,9 @@ trazos_build native
 trazos_build mingw
 
 status=0
+echo "== the Windows package, built twice from copies of this tree"
+"$TRAZOS_ROOT"/cmake/check-same-package.sh || status=1
+
 echo "== native tests (address and undefined-behaviour sanitizers)"
 ctest --preset native || status=1
 

@@ -6,9 +6,10 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 # Packages every build needs: the cross compiler and resource compiler, Wine with its own fonts
-# (only recommended by Wine, so named here), CMake, GoogleTest's sources and a native compiler for
-# the sanitizer build.
-TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64 fonts-wine"
+# (only recommended by Wine, so named here), CMake, GoogleTest's sources, a native compiler for
+# the sanitizer build, and git and zip, which the release's package takes its time from and is
+# written with.
+TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64 fonts-wine git zip"
 
 trazos_fail() {
     echo "trazos: $*" >&2
