@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <numeric>
 
 // One entry of the GDI handle table that the system maps into every process, as both Windows and
 // Wine lay it out: the owning process id at byte 8 and the object's type at byte 14, which is 0
@@ -24,22 +26,24 @@ static const unsigned char* GdiHandleTable()
     return *reinterpret_cast<const unsigned char* const*>(peb + TableOffsetInPeb);
 }
 
-static int CountTableEntries()
+// Tallies this process's entries of the table by object type; false where there is no table.
+static bool TallyTableEntries(int (&byType)[256])
 {
     const unsigned char* table = GdiHandleTable();
     if (!table) {
-        return -1;
+        return false;
     }
     // On Windows the table is shared by all processes and entries carry their owner; Wine gives
     // each process a table of its own and leaves the owner 0.
     const auto ownProcess = static_cast<std::uint16_t>(GetCurrentProcessId());
-    int count = 0;
     for (std::size_t i = 0; i < HandleEntries; ++i) {
         const unsigned char* entry = table + i * HandleEntrySize;
         const auto owner = *reinterpret_cast<const std::uint16_t*>(entry + OwnerOffset);
-        count += entry[TypeOffset] != 0 && (owner == ownProcess || owner == 0);
+        if (entry[TypeOffset] != 0 && (owner == ownProcess || owner == 0)) {
+            ++byType[entry[TypeOffset]];
+        }
     }
-    return count;
+    return true;
 }
 
 int LiveGdiObjects()
@@ -47,5 +51,24 @@ int LiveGdiObjects()
     // Windows counts the objects itself. Wine 8 answers 0 whatever the process holds, and there the
     // handle table is counted instead.
     const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    return counted != 0 ? static_cast<int>(counted) : CountTableEntries();
+    if (counted != 0) {
+        return static_cast<int>(counted);
+    }
+    int byType[256] = {};
+    return TallyTableEntries(byType) ? std::accumulate(std::begin(byType), std::end(byType), 0) : -1;
+}
+
+std::string LiveGdiObjectsByType()
+{
+    int byType[256] = {};
+    if (!TallyTableEntries(byType)) {
+        return "no handle table";
+    }
+    std::string text;
+    for (int type = 1; type < 256; ++type) {
+        if (byType[type] != 0) {
+            text += (text.empty() ? "" : " ") + std::to_string(type) + ":" + std::to_string(byType[type]);
+        }
+    }
+    return text;
 }

@@ -98,6 +98,7 @@ void Resize(HWND window)
 
 struct Usage {
     int gdiObjects;
+    std::string gdiObjectsByType;
     SIZE_T workingSet;
     SIZE_T privateBytes;
 };
@@ -112,7 +113,7 @@ Usage Measure(HWND window)
     UpdateWindow(window);
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    return {LiveGdiObjects(), memory.WorkingSetSize, memory.PagefileUsage};
+    return {LiveGdiObjects(), LiveGdiObjectsByType(), memory.WorkingSetSize, memory.PagefileUsage};
 }
 
 TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
@@ -121,7 +122,8 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
     if (const char* given = std::getenv("TRAZOS_SEED")) {
         seed = static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10));
     }
-    std::printf("seed %u (replay with TRAZOS_SEED=%u)\n", seed, seed);
+    const std::string seedText = "seed " + std::to_string(seed) + " (replay with TRAZOS_SEED=" + std::to_string(seed) + ")";
+    std::printf("%s\n", seedText.c_str());
     random.seed(seed);
 
     HWND window = StartAgain();
@@ -191,7 +193,7 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
         smallestCount = std::min(smallestCount, editorState.pointCount);
         largestCount = std::max(largestCount, editorState.pointCount);
         const std::string fault = EditorStateFault(editorState);
-        ASSERT_TRUE(fault.empty()) << fault << " after event " << event << "; seed " << seed;
+        ASSERT_TRUE(fault.empty()) << fault << " after event " << event << "; " << seedText;
     }
 
     if (!IsWindow(window)) {
@@ -205,13 +207,16 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
     std::printf("GDI objects %d -> %d, working set %.1f -> %.1f MiB, private bytes %.1f -> %.1f MiB\n", start.gdiObjects,
                 end.gdiObjects, start.workingSet / 1048576.0, end.workingSet / 1048576.0, start.privateBytes / 1048576.0,
                 end.privateBytes / 1048576.0);
-    EXPECT_EQ(smallestCount, 1);
-    EXPECT_EQ(largestCount, MaxPoints);
+    std::printf("GDI objects by type %s -> %s\n", start.gdiObjectsByType.c_str(), end.gdiObjectsByType.c_str());
+    const std::string after = "after " + std::to_string(Events) + " events; " + seedText;
+    EXPECT_EQ(smallestCount, 1) << "the count never came down to 1 " << after;
+    EXPECT_EQ(largestCount, MaxPoints) << "the count never came up to its limit " << after;
     // Flat: every pen and brush made is released, so the count may differ only by the font or two
     // that the window system caches for its own drawing; memory may grow by the allocator's and
     // caches' few MiB, far below the 10 MiB that even 100 bytes lost per event would add.
-    EXPECT_LE(end.gdiObjects, start.gdiObjects + 2);
-    EXPECT_LE(end.privateBytes, start.privateBytes + 8 * 1048576);
+    EXPECT_LE(end.gdiObjects, start.gdiObjects + 2)
+        << "GDI objects grew, by type " << start.gdiObjectsByType << " -> " << end.gdiObjectsByType << ", " << after;
+    EXPECT_LE(end.privateBytes, start.privateBytes + 8 * 1048576) << "private bytes grew " << after;
     DestroyWindow(window);
 }
 
