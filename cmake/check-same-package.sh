@@ -32,5 +32,6 @@ mkdir "$work/one/unpacked" "$work/two/unpacked"
 (cd "$work/one/unpacked" && cmake -E tar xf "$one"/Trazos-*.zip)
 (cd "$work/two/unpacked" && cmake -E tar xf "$two"/Trazos-*.zip)
 inside=$(cd "$work" && diff -rq one/unpacked two/unpacked | sed -E 's/^Files one\/unpacked\/(.*) and .* differ$/\1/')
-echo "trazos: two builds of the same tree packaged different bytes: ${differ[*]}; inside the zip: ${inside:-none, only the zip's own records}" >&2
+[ -n "$inside" ] || inside="none, only the records of the zip itself"
+echo "trazos: two builds of the same tree packaged different bytes: ${differ[*]}; inside the zip: $inside" >&2
 exit 1
