@@ -31,6 +31,39 @@ void DrawEditorState(HDC surface)
     DrawCurve(surface, editorState.points, editorState.tangents);
 }
 
+// The class background brush: grey at first, then whichever the panel's "color fondo" put in.
+static void FillBackground(HWND window, HDC surface, const RECT& client)
+{
+    FillRect(surface, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
+}
+
+// Erases and draws on a memory surface and copies it to the window in one BitBlt. The window's own
+// surface, which the screen may show at any moment, then never holds a half-drawn frame. Returns
+// false, having drawn nothing, when no surface of the client area's size can be had: of no size,
+// or too large for memory.
+static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
+{
+    if (IsRectEmpty(&client)) {
+        return false;
+    }
+    HDC memory = CreateCompatibleDC(windowSurface);
+    HBITMAP bitmap = memory ? CreateCompatibleBitmap(windowSurface, client.right, client.bottom) : nullptr;
+    if (!bitmap) {
+        if (memory) {
+            DeleteDC(memory);
+        }
+        return false;
+    }
+    HGDIOBJ keptBitmap = SelectObject(memory, bitmap);
+    FillBackground(window, memory, client);
+    DrawEditorState(memory);
+    BitBlt(windowSurface, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, keptBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return true;
+}
+
 static void OnPaint(HWND window)
 {
     // Widening the request to the whole client area first makes every paint redraw everything;
@@ -38,7 +71,15 @@ static void OnPaint(HWND window)
     InvalidateRect(window, nullptr, editorState.trailMode ? FALSE : TRUE);
     PAINTSTRUCT paint;
     HDC surface = BeginPaint(window, &paint);
-    DrawEditorState(surface);
+    RECT client;
+    GetClientRect(window, &client);
+    if (!paint.fErase) {
+        // Only adds to what is on the window, so no frame in between lacks anything.
+        DrawEditorState(surface);
+    } else if (!DrawOffScreen(window, surface, client)) {
+        FillBackground(window, surface, client);
+        DrawEditorState(surface);
+    }
     EndPaint(window, &paint);
 }
 
@@ -80,6 +121,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_SIZE:
         OnSize(window, lParam);
+        return 0;
+    case WM_ERASEBKGND:
+        // Left to the paint, which erases off-screen: the window stays marked for erasing, and
+        // BeginPaint says so in PAINTSTRUCT.fErase.
         return 0;
     case WM_PAINT:
         OnPaint(window);
