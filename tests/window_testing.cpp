@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "memory_surface.h"
 #include "model/curve_model.h"
 
 HWND OpenMainWindow(int width, int height)
@@ -73,33 +74,20 @@ static ClientPixels ReadPixels(int width, int height, const std::function<void(H
     ClientPixels pixels;
     pixels.width = width;
     pixels.height = height;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = pixels.width;
-    format.bmiHeader.biHeight = -pixels.height;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bits) {
+    MemorySurface memory = OpenSurface(width, height);
+    if (!memory.bits) {
         ADD_FAILURE() << "no bitmap of " << width << " x " << height;
-        DeleteDC(memory);
+        CloseSurface(memory);
         return ClientPixels{};
     }
-    HGDIOBJ kept = SelectObject(memory, bitmap);
-    draw(memory);
+    draw(memory.surface);
     GdiFlush();
 
-    const auto* quads = static_cast<const RGBQUAD*>(bits);
     pixels.colours.resize(static_cast<size_t>(pixels.width) * pixels.height);
     for (size_t i = 0; i < pixels.colours.size(); ++i) {
-        pixels.colours[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
+        pixels.colours[i] = PixelAt(memory, i);
     }
-    SelectObject(memory, kept);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    CloseSurface(memory);
     return pixels;
 }
 

@@ -13,5 +13,13 @@ struct MemorySurface {
     size_t bytes;
 };
 
+// bits is null when no bitmap of that size can be had; CloseSurface releases what was made either way.
 MemorySurface OpenSurface(int width, int height);
 void CloseSurface(MemorySurface& memory);
+
+// Pixel i, counting row by row from the top, as 0x00BBGGRR; call GdiFlush after drawing first.
+inline COLORREF PixelAt(const MemorySurface& memory, size_t i)
+{
+    const RGBQUAD quad = static_cast<const RGBQUAD*>(memory.bits)[i];
+    return RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue);
+}
