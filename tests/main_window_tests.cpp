@@ -5,6 +5,8 @@
 
 #include "app/main_window.h"
 #include "curve_on_screen.h"
+#include "frame_sampling.h"
+#include "model/curve_model.h"
 #include "resources/resource_ids.h"
 #include "window_testing.h"
 
@@ -121,6 +123,44 @@ TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackgroundInTrailModeT
     SetClientSize(window, 600, 500);
     DispatchPendingMessages();
     EXPECT_EQ(CaptureClient(window).At(trail.column, trail.row), Grey) << "the trails are gone";
+    DestroyWindow(window);
+}
+
+// Another thread reading the window while a drag repaints it, as the screen may at any moment,
+// finds whole frames only: every curve pixel that no move shifts is there in every read.
+TEST(MainWindow, ADragShowsAnotherThreadReadingTheWindowOnlyWholeFrames)
+{
+    HWND window = OpenMainWindow(800, 600);
+    editorState.pointCount = 50;
+    ApplyWavyLayout(editorState.points, editorState.tangents, editorState.pointCount);
+    const Vec2 last = editorState.points[editorState.pointCount - 1];
+    const Pixel start = UnitToPixel(last.x, last.y, 800, 600);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.column, start.row));
+    ASSERT_TRUE(editorState.dragging);
+    // The positions come round every 120 moves, so the first 120 frames are every frame there is.
+    const auto dragTo = [&](int k) {
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.column - 3 * (k % 40), start.row - 2 * (k % 30)));
+        UpdateWindow(window);
+    };
+    FrameSampler sampler;
+    sampler.window = window;
+    sampler.row = 240;  // y = 0.6, which every segment from a low point to a high one crosses
+    sampler.colour = Red;
+    dragTo(0);
+    sampler.wholeFrameColumns = ColumnsShowing(window, sampler.row, Red);
+    for (int k = 1; k < 120; ++k) {
+        dragTo(k);
+        KeepColumnsShowing(sampler.wholeFrameColumns, window, sampler.row, Red);
+    }
+    ASSERT_GE(sampler.wholeFrameColumns.size(), 10u);
+
+    StartSampling(sampler);
+    for (int k = 0; k < 240 || (sampler.samples < 100000 && k < 12000); ++k) {
+        dragTo(k);
+    }
+    StopSampling(sampler);
+    EXPECT_EQ(sampler.halfDrawn, 0) << "reads that lacked a curve pixel of every whole frame, of "
+                                    << sampler.samples << " reads";
     DestroyWindow(window);
 }
 
