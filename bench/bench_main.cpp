@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "model/curve_model.h"
 #include "floor_breakdown.h"
+#include "frame_cases.h"
 #include "paint_cases.h"
 #include "pointer_cases.h"
 #include "window_cases.h"
@@ -22,6 +23,8 @@ const int GoalHeight = 1080;
 const double GoalRatio = 1.15;
 const double GoalPointerSeconds = 2e-6;
 const double GoalPaintsPerSecond = 240.0;
+const long long GoalFrameReads = 100000;
+const double GoalFrameTimeRatio = 1.25;
 
 const char* YesNo(bool yes)
 {
@@ -108,7 +111,44 @@ void PrintWindowTable(const WindowCase& w, int pointCount)
                 w.floorBeginSeconds * 1e3, w.floorCallsSeconds * 1e3, w.floorEndSeconds * 1e3);
 }
 
-void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w)
+void PrintFramePaintRow(const FrameCase& c, const char* paint, const FramePaint& p)
+{
+    std::printf("| %d | %d × %d | %s | %d | %lld | %lld | %.2f %% | %.2f | %.2f |\n", c.pointCount, c.clientWidth,
+                c.clientHeight, paint, c.wholeFrameColumns, p.reads, p.halfDrawn,
+                p.reads ? 100.0 * p.halfDrawn / p.reads : 0.0, p.secondsPerMove * 1e3, p.secondsPerMoveAlone * 1e3);
+}
+
+void PrintFrameTable(const std::vector<FrameCase>& cases)
+{
+    std::printf("### Frames caught half-drawn: the last point dragged through the real window, %d moves each paint\n\n",
+                cases.empty() ? 0 : cases.front().moves);
+    std::printf("| points | client area | paint | curve pixels in the row | reads of the row | half-drawn | share "
+                "| ms per move and paint | the same, not read |\n");
+    std::printf("|---:|---|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const FrameCase& c : cases) {
+        PrintFramePaintRow(c, "off-screen, one copy to the window", c.offScreen);
+        PrintFramePaintRow(c, "erase and draw on the window", c.onWindow);
+    }
+    std::printf("\n");
+    for (const FrameCase& c : cases) {
+        if (!c.dragsLastPoint) {
+            std::printf("**At %d points the press did not pick the last point, so the drag moved something else.**\n\n",
+                        c.pointCount);
+        }
+    }
+}
+
+// No half-drawn read where at least GoalFrameReads were taken, at every size.
+bool FramesAlwaysWhole(const std::vector<FrameCase>& cases)
+{
+    bool whole = !cases.empty();
+    for (const FrameCase& c : cases) {
+        whole = whole && c.offScreen.halfDrawn == 0 && c.offScreen.reads >= GoalFrameReads;
+    }
+    return whole;
+}
+
+void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w, const std::vector<FrameCase>& frames)
 {
     const double pointerSeconds = std::max(pointer.hitTestSeconds, pointer.dragUpdateSeconds);
     const double paintsPerSecond = PaintsPerSecond(w.paced);
@@ -120,11 +160,24 @@ void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w)
                 GoalPointerSeconds * 1e6, pointerSeconds * 1e9, YesNo(pointerSeconds < GoalPointerSeconds));
     std::printf("| at least %.0f paints per second (floor's calls alone: %.0f) | %.0f | %s |\n", GoalPaintsPerSecond,
                 PaintsPerSecond(w.pacedFloor), paintsPerSecond, YesNo(paintsPerSecond >= GoalPaintsPerSecond));
+    long long fewestReads = 0, halfDrawn = 0;
+    for (const FrameCase& c : frames) {
+        fewestReads = fewestReads && fewestReads < c.offScreen.reads ? fewestReads : c.offScreen.reads;
+        halfDrawn += c.offScreen.halfDrawn;
+    }
+    std::printf("| no half-drawn frame in at least %lld reads at every size | %lld in %lld or more | %s |\n",
+                GoalFrameReads, halfDrawn, fewestReads, YesNo(FramesAlwaysWhole(frames)));
+    const FrameCase& largest = frames.back();
+    const double frameRatio = std::max(largest.offScreen.secondsPerMove / largest.onWindow.secondsPerMove,
+                                       largest.offScreen.secondsPerMoveAlone / largest.onWindow.secondsPerMoveAlone);
+    std::printf("| off-screen paint at most %.2f × erase and draw on the window, per move (worse of read and not) "
+                "| %.3f | %s |\n",
+                GoalFrameTimeRatio, frameRatio, YesNo(frameRatio <= GoalFrameTimeRatio));
 }
 
 }  // namespace
 
-// With an argument, runs only that part ("paint", "pointer" or "window") and prints its table,
+// With an argument, runs only that part ("paint", "pointer", "window" or "frames") and prints its table,
 // which is handy under a profiler.
 int main(int argc, char** argv)
 {
@@ -138,6 +191,7 @@ int main(int argc, char** argv)
     std::vector<PaintCase> paints;
     PointerCase pointer = {};
     WindowCase window = {};
+    std::vector<FrameCase> frames;
     if (only.empty() || only == "paint") {
         std::fprintf(stderr, "bench: paints against the floor\n");
         paints = RunPaintCases(mainClass.hbrBackground, Samples);
@@ -154,8 +208,15 @@ int main(int argc, char** argv)
         window = RunWindowCase(instance, GoalWidth, GoalHeight, MaxPoints, 1000, 5);
         PrintWindowTable(window, MaxPoints);
     }
+    if (only.empty() || only == "frames") {
+        std::fprintf(stderr, "bench: half-drawn frames during a drag\n");
+        frames.push_back(RunFrameCase(instance, 800, 600, 4, 1000));
+        frames.push_back(RunFrameCase(instance, 1024, 768, 20, 1000));
+        frames.push_back(RunFrameCase(instance, GoalWidth, GoalHeight, MaxPoints, 1000));
+        PrintFrameTable(frames);
+    }
     if (only.empty()) {
-        PrintGoals(GoalCaseRatio(paints), pointer, window);
+        PrintGoals(GoalCaseRatio(paints), pointer, window, frames);
     }
     return 0;
 }

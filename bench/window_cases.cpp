@@ -8,43 +8,9 @@
 #include "draw/curve_arithmetic.h"
 #include "drawing_floor.h"
 #include "model/curve_model.h"
+#include "window_driving.h"
 
 namespace {
-
-struct LoopCount {
-    int paints;
-    double secondsInPaint;
-};
-
-// Dispatches every queued message, as the program's loop does, and counts the main window's
-// paints among them and the time they took. Ends when nothing is queued and no paint is due.
-LoopCount DispatchCountingPaints(HWND window)
-{
-    LoopCount count = {};
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        const bool paint = message.message == WM_PAINT && message.hwnd == window;
-        const double start = paint ? SecondsNow() : 0.0;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-        if (paint) {
-            ++count.paints;
-            count.secondsInPaint += SecondsNow() - start;
-        }
-    }
-    return count;
-}
-
-// Puts the window at the screen's top-left corner with a client area of width x height, so that
-// all of it is on the screen and painted.
-void PlaceWindow(HWND window, int width, int height)
-{
-    RECT outer = {0, 0, width, height};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The k-th position of a drag that wanders around a start pixel, never twice in a row the same.
 LPARAM DragPosition(Pixel start, int k)
@@ -107,47 +73,18 @@ DragRuns MedianRun(const RunTimes& times)
     return {times.paints, Median(times.seconds), Median(times.secondsInPaint)};
 }
 
-WNDPROC programProcedure;
 DrawingFloor windowFloor;
-double floorPaintParts[3];  // seconds summed over the floor paints: begin, calls, end
-int floorPaints;
 
-// The program's paint with the floor's calls in place of the editor's drawing; every other
-// message goes to the program's own procedure.
-LRESULT CALLBACK FloorPaintProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void PlayWindowFloor(HDC surface)
 {
-    if (message != WM_PAINT) {
-        return CallWindowProcA(programProcedure, window, message, wParam, lParam);
-    }
-    const double start = SecondsNow();
-    InvalidateRect(window, nullptr, TRUE);
-    PAINTSTRUCT paint;
-    HDC surface = BeginPaint(window, &paint);
-    const double begun = SecondsNow();
     PlayFloor(surface, windowFloor);
-    const double drawn = SecondsNow();
-    EndPaint(window, &paint);
-    floorPaintParts[0] += begun - start;
-    floorPaintParts[1] += drawn - begun;
-    floorPaintParts[2] += SecondsNow() - drawn;
-    ++floorPaints;
-    return 0;
 }
 
 }  // namespace
 
 WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCount, int moves, int runs)
 {
-    editorState = EditorState{};
-    editorState.instance = instance;
-    HWND window = CreateMainWindow(instance);
-    PlaceWindow(window, width, height);
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    editorState.pointCount = pointCount;
-    ApplyWavyLayout(editorState.points, editorState.tangents, pointCount);
-    InvalidateRect(window, nullptr, TRUE);
-    DispatchCountingPaints(window);
+    HWND window = OpenBenchWindow(instance, width, height, pointCount);
 
     WindowCase result = {};
     RECT client;
@@ -173,17 +110,15 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     for (int round = 0; round <= runs; ++round) {
         const int roundMoves = round ? moves : moves / 10;
         if (round == 1) {
-            floorPaintParts[0] = floorPaintParts[1] = floorPaintParts[2] = 0.0;
-            floorPaints = 0;
+            ClearOnWindowPaintTimes();
         }
         const TimedRun burstRun = TimeRun(window, start, roundMoves, false);
         TimedRun pacedRun = {}, floorRun = {};
         for (int block = 0; block < blocks; ++block) {
             Add(pacedRun, TimeRun(window, start, roundMoves / blocks, true));
-            programProcedure = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloorPaintProcedure)));
+            PaintOnWindow(window, PlayWindowFloor);
             Add(floorRun, TimeRun(window, start, roundMoves / blocks, true));
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(programProcedure));
+            RestoreProgramPaint(window);
         }
         if (round) {
             Keep(burst, burstRun);
@@ -192,16 +127,16 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
         }
     }
     ReleaseFloor(windowFloor);
-    result.floorBeginSeconds = floorPaintParts[0] / floorPaints;
-    result.floorCallsSeconds = floorPaintParts[1] / floorPaints;
-    result.floorEndSeconds = floorPaintParts[2] / floorPaints;
+    const OnWindowPaintTimes floorTimes = MeanOnWindowPaintTimes();
+    result.floorBeginSeconds = floorTimes.begin;
+    result.floorCallsSeconds = floorTimes.draw;
+    result.floorEndSeconds = floorTimes.end;
     result.burst = MedianRun(burst);
     result.paced = MedianRun(paced);
     result.pacedFloor = MedianRun(pacedFloor);
 
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(start.column, start.row));
     DispatchCountingPaints(window);
-    DestroyWindow(window);
-    DispatchCountingPaints(window);
+    CloseBenchWindow(window);
     return result;
 }
