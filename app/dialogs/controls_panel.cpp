@@ -87,7 +87,9 @@ INT_PTR CALLBACK ControlsPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
     default:
         break;
     }
-    // Also 0 for WM_INITDIALOG, so that opening the panel puts no focus on a button of its own accord.
+    // Also 0 for WM_INITDIALOG, which only keeps the dialog manager from setting the focus then.
+    // The panel is activated as it appears, and activation gives the focus to its first button,
+    // "con estela": Space pressed right after opening the panel turns trail mode on.
     return 0;
 }
 
