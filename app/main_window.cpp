@@ -47,11 +47,11 @@ static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
         return false;
     }
     HDC memory = CreateCompatibleDC(windowSurface);
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(windowSurface, client.right, client.bottom) : nullptr;
-    if (!bitmap) {
-        if (memory) {
-            DeleteDC(memory);
-        }
+    HBITMAP bitmap = CreateCompatibleBitmap(windowSurface, client.right, client.bottom);
+    if (!memory || !bitmap) {
+        // Either may be null, which these two ignore.
+        DeleteObject(bitmap);
+        DeleteDC(memory);
         return false;
     }
     HGDIOBJ keptBitmap = SelectObject(memory, bitmap);

@@ -138,16 +138,6 @@ void PrintFrameTable(const std::vector<FrameCase>& cases)
     }
 }
 
-// No half-drawn read where at least GoalFrameReads were taken, at every size.
-bool FramesAlwaysWhole(const std::vector<FrameCase>& cases)
-{
-    bool whole = !cases.empty();
-    for (const FrameCase& c : cases) {
-        whole = whole && c.offScreen.halfDrawn == 0 && c.offScreen.reads >= GoalFrameReads;
-    }
-    return whole;
-}
-
 void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w, const std::vector<FrameCase>& frames)
 {
     const double pointerSeconds = std::max(pointer.hitTestSeconds, pointer.dragUpdateSeconds);
@@ -160,13 +150,13 @@ void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w, c
                 GoalPointerSeconds * 1e6, pointerSeconds * 1e9, YesNo(pointerSeconds < GoalPointerSeconds));
     std::printf("| at least %.0f paints per second (floor's calls alone: %.0f) | %.0f | %s |\n", GoalPaintsPerSecond,
                 PaintsPerSecond(w.pacedFloor), paintsPerSecond, YesNo(paintsPerSecond >= GoalPaintsPerSecond));
-    long long fewestReads = 0, halfDrawn = 0;
+    long long fewestReads = frames.front().offScreen.reads, halfDrawn = 0;
     for (const FrameCase& c : frames) {
-        fewestReads = fewestReads && fewestReads < c.offScreen.reads ? fewestReads : c.offScreen.reads;
+        fewestReads = std::min(fewestReads, c.offScreen.reads);
         halfDrawn += c.offScreen.halfDrawn;
     }
     std::printf("| no half-drawn frame in at least %lld reads at every size | %lld in %lld or more | %s |\n",
-                GoalFrameReads, halfDrawn, fewestReads, YesNo(FramesAlwaysWhole(frames)));
+                GoalFrameReads, halfDrawn, fewestReads, YesNo(halfDrawn == 0 && fewestReads >= GoalFrameReads));
     const FrameCase& largest = frames.back();
     const double frameRatio = std::max(largest.offScreen.secondsPerMove / largest.onWindow.secondsPerMove,
                                        largest.offScreen.secondsPerMoveAlone / largest.onWindow.secondsPerMoveAlone);

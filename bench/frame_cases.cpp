@@ -90,12 +90,10 @@ FrameCase RunFrameCase(HINSTANCE instance, int width, int height, int pointCount
     offScreen.window = onWindow.window = window;
     offScreen.row = onWindow.row = result.clientHeight * 2 / 5;
     offScreen.colour = onWindow.colour = CurveRed;
-    std::vector<int> columns = ColumnsShowing(window, offScreen.row, CurveRed);
-    for (int k = 0; k < moves; ++k) {
+    const std::vector<int> columns = ColumnsShowingInEveryFrame(window, offScreen.row, CurveRed, moves, [&](int k) {
         PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, DragPosition(start, k));
         DispatchCountingPaints(window);
-        KeepColumnsShowing(columns, window, offScreen.row, CurveRed);
-    }
+    });
     offScreen.wholeFrameColumns = onWindow.wholeFrameColumns = columns;
     result.wholeFrameColumns = static_cast<int>(columns.size());
 

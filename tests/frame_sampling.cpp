@@ -1,7 +1,7 @@
 #include "frame_sampling.h"
 
 #include <algorithm>
-#include <iterator>
+#include <numeric>
 
 #include "memory_surface.h"
 
@@ -32,7 +32,7 @@ void ReadRow(RowReader& reader)
 
 bool Shows(const RowReader& reader, int column, COLORREF colour)
 {
-    return column >= 0 && column < reader.width && PixelAt(reader.row, static_cast<size_t>(column)) == colour;
+    return PixelAt(reader.row, static_cast<size_t>(column)) == colour;
 }
 
 void CloseRowReader(RowReader& reader)
@@ -56,26 +56,21 @@ void SampleRows(FrameSampler* sampler)
 
 }  // namespace
 
-std::vector<int> ColumnsShowing(HWND window, int row, COLORREF colour)
+std::vector<int> ColumnsShowingInEveryFrame(HWND window, int row, COLORREF colour, int frames,
+                                            const std::function<void(int)>& showFrame)
 {
     RowReader reader = OpenRowReader(window, row);
-    ReadRow(reader);
-    std::vector<int> columns;
-    for (int column = 0; column < reader.width; ++column) {
-        if (Shows(reader, column, colour)) {
-            columns.push_back(column);
-        }
+    std::vector<int> columns(static_cast<size_t>(reader.width));
+    std::iota(columns.begin(), columns.end(), 0);
+    for (int k = 0; k < frames; ++k) {
+        showFrame(k);
+        ReadRow(reader);
+        columns.erase(std::remove_if(columns.begin(), columns.end(),
+                                     [&](int column) { return !Shows(reader, column, colour); }),
+                      columns.end());
     }
     CloseRowReader(reader);
     return columns;
-}
-
-void KeepColumnsShowing(std::vector<int>& columns, HWND window, int row, COLORREF colour)
-{
-    const std::vector<int> now = ColumnsShowing(window, row, colour);
-    std::vector<int> kept;
-    std::set_intersection(columns.begin(), columns.end(), now.begin(), now.end(), std::back_inserter(kept));
-    columns = kept;
 }
 
 void StartSampling(FrameSampler& sampler)

@@ -6,14 +6,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
-// The columns of a row that show colour on the window now, read from the calling thread.
-std::vector<int> ColumnsShowing(HWND window, int row, COLORREF colour);
-
-// Keeps of columns those that the row still shows in colour now.
-void KeepColumnsShowing(std::vector<int>& columns, HWND window, int row, COLORREF colour);
+// The columns of a row that show colour in every one of the frames that showFrame(0) to
+// showFrame(frames - 1) leave on the window, read from the calling thread.
+std::vector<int> ColumnsShowingInEveryFrame(HWND window, int row, COLORREF colour, int frames,
+                                            const std::function<void(int)>& showFrame);
 
 struct FrameSampler {
     // Set before StartSampling.

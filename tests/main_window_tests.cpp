@@ -146,12 +146,7 @@ TEST(MainWindow, ADragShowsAnotherThreadReadingTheWindowOnlyWholeFrames)
     sampler.window = window;
     sampler.row = 240;  // y = 0.6, which every segment from a low point to a high one crosses
     sampler.colour = Red;
-    dragTo(0);
-    sampler.wholeFrameColumns = ColumnsShowing(window, sampler.row, Red);
-    for (int k = 1; k < 120; ++k) {
-        dragTo(k);
-        KeepColumnsShowing(sampler.wholeFrameColumns, window, sampler.row, Red);
-    }
+    sampler.wholeFrameColumns = ColumnsShowingInEveryFrame(window, sampler.row, Red, 120, dragTo);
     ASSERT_GE(sampler.wholeFrameColumns.size(), 10u);
 
     StartSampling(sampler);
