@@ -5,6 +5,9 @@ set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 trazos_install $TRAZOS_BUILD_PACKAGES xvfb
+# Some texts are checked a second time under a Cyrillic ANSI code page (1251), which Wine takes
+# from this locale.
+trazos_make_locale ru_RU
 
 trazos_build native
 trazos_build mingw

@@ -25,17 +25,30 @@ trazos_install() {
     [ ${#missing[@]} -eq 0 ] && return 0
     command -v apt-get >/dev/null 2>&1 ||
         trazos_fail "no apt-get here: install ${missing[*]} (Debian names) by hand, or use Debian or Ubuntu."
-    local as_root=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null 2>&1 ||
-            trazos_fail "installing ${missing[*]} needs root: run this script as root or install sudo."
-        as_root=(sudo)
-    fi
     echo "trazos: installing ${missing[*]}"
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >/dev/null ||
+    trazos_as_root "installing ${missing[*]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >/dev/null ||
         trazos_fail "apt-get update failed: check the network and the package sources, then run again."
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+    trazos_as_root "installing ${missing[*]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
         trazos_fail "could not install ${missing[*]}: see 'apt-get install ${missing[*]}'."
+}
+
+# trazos_as_root WHAT COMMAND...: runs the command as root, through sudo where this is not root.
+trazos_as_root() {
+    local what=$1
+    shift
+    [ "$(id -u)" -eq 0 ] && { "$@"; return; }
+    command -v sudo >/dev/null 2>&1 || trazos_fail "$what needs root: run this script as root or install sudo."
+    sudo "$@"
+}
+
+# trazos_make_locale LANGUAGE_TERRITORY: makes a UTF-8 locale, ru_RU say, available where it is not
+# yet: the locales package holds its definition, and localedef generates it.
+trazos_make_locale() {
+    locale -a 2>/dev/null | grep -qiE "^$1\.utf-?8$" && return 0
+    trazos_install locales
+    echo "trazos: generating the $1.UTF-8 locale"
+    trazos_as_root "generating the $1.UTF-8 locale" localedef -i "$1" -f UTF-8 "$1.UTF-8" ||
+        trazos_fail "could not generate the $1.UTF-8 locale: see 'localedef -i $1 -f UTF-8 $1.UTF-8'."
 }
 
 # trazos_build PRESET [TARGET...]: configures (once) and builds a CMake preset, or only the targets named.
