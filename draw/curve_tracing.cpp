@@ -35,6 +35,10 @@ void DrawCurve(HDC surface, const Vec2 points[], const TangentTable& tangents)
 {
     const CurvePen choice = ChooseCurvePen(editorState, trailColourState);
     HPEN pen = CreatePen(PS_SOLID, choice.width, choice.colour);
+    if (!pen) {
+        // A desktop out of GDI objects: the curve is left out of this one paint.
+        return;
+    }
     HGDIOBJ keptPen = SelectObject(surface, pen);
     for (int i = 0; i < editorState.pointCount - 1; ++i) {
         TraceSegment(surface, points[i], points[i + 1], tangents.outTangents[i], tangents.inTangents[i + 1]);

@@ -1,6 +1,7 @@
 #pragma once
 // Drawing the curve and its markers onto the main window's device context during one paint.
 // Every pen and brush is made, used and released within one call; nothing is cached between paints.
+// What lacks its pen or brush, when the desktop has none to spare, is left out of that one paint.
 #include <windows.h>
 
 #include <cstdint>

@@ -5,6 +5,7 @@ namespace {
 
 // The objects of one marker drawing.
 struct MarkerTools {
+    HBRUSH brush;
     HPEN dotted;
     HPEN solid;
     bool trail;
@@ -32,18 +33,14 @@ void DrawHandle(HDC surface, const MarkerTools& tools, Vec2 point, Vec2 tangent)
     MoveToUnitPoint(surface, point.x, point.y);
 }
 
-}  // namespace
-
-void DrawMarkers(HDC surface, const Vec2 points[], const TangentTable& tangents, int count, COLORREF colour)
+// Every square and line, with the tools selected in turn; the surface gets its own pen and brush back.
+void DrawWithTools(HDC surface, const MarkerTools& tools, const Vec2 points[], const TangentTable& tangents, int count)
 {
-    HBRUSH brush = CreateSolidBrush(colour);
-    const MarkerTools tools = {CreatePen(PS_DOT, 1, colour), CreatePen(PS_SOLID, 1, colour),
-                               editorState.trailMode != 0};
     const int pointHalfSize = tools.trail ? 1 : 3;
 
     HGDIOBJ keptPen = SelectObject(surface, tools.solid);
     MoveToUnitPoint(surface, points[0].x, points[0].y);
-    HGDIOBJ keptBrush = SelectObject(surface, brush);
+    HGDIOBJ keptBrush = SelectObject(surface, tools.brush);
 
     DrawSquare(surface, points[0], pointHalfSize);
     DrawHandle(surface, tools, points[0], tangents.outTangents[0]);
@@ -64,7 +61,20 @@ void DrawMarkers(HDC surface, const Vec2 points[], const TangentTable& tangents,
 
     SelectObject(surface, keptPen);
     SelectObject(surface, keptBrush);
-    DeleteObject(brush);
+}
+
+}  // namespace
+
+void DrawMarkers(HDC surface, const Vec2 points[], const TangentTable& tangents, int count, COLORREF colour)
+{
+    const MarkerTools tools = {CreateSolidBrush(colour), CreatePen(PS_DOT, 1, colour), CreatePen(PS_SOLID, 1, colour),
+                               editorState.trailMode != 0};
+    if (tools.brush && tools.dotted && tools.solid) {
+        DrawWithTools(surface, tools, points, tangents, count);
+    }
+    // A desktop out of GDI objects may have made only some: the markers are then left out of this
+    // one paint. Nothing is selected any more, so each is freed; DeleteObject ignores null.
+    DeleteObject(tools.brush);
     DeleteObject(tools.dotted);
     DeleteObject(tools.solid);
 }
