@@ -40,7 +40,7 @@ static void FillBackground(HWND window, HDC surface, const RECT& client)
 // Erases and draws on a memory surface and copies it to the window in one BitBlt. The window's own
 // surface, which the screen may show at any moment, then never holds a half-drawn frame. Returns
 // false, having drawn nothing, when no surface of the client area's size can be had: of no size,
-// or too large for memory.
+// too large for memory, or on a desktop out of GDI objects.
 static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
 {
     if (IsRectEmpty(&client)) {
@@ -48,13 +48,13 @@ static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
     }
     HDC memory = CreateCompatibleDC(windowSurface);
     HBITMAP bitmap = CreateCompatibleBitmap(windowSurface, client.right, client.bottom);
-    if (!memory || !bitmap) {
-        // Either may be null, which these two ignore.
+    HGDIOBJ keptBitmap = memory && bitmap ? SelectObject(memory, bitmap) : nullptr;
+    if (!keptBitmap) {
+        // Nothing is selected; either may be null, which these two ignore.
         DeleteObject(bitmap);
         DeleteDC(memory);
         return false;
     }
-    HGDIOBJ keptBitmap = SelectObject(memory, bitmap);
     FillBackground(window, memory, client);
     DrawEditorState(memory);
     BitBlt(windowSurface, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
@@ -69,16 +69,20 @@ static void OnPaint(HWND window)
     // Widening the request to the whole client area first makes every paint redraw everything;
     // trail mode keeps what was drawn before underneath.
     InvalidateRect(window, nullptr, editorState.trailMode ? FALSE : TRUE);
-    PAINTSTRUCT paint;
+    // On a desktop out of GDI objects BeginPaint gives no surface and fills nothing in: then nothing
+    // is drawn, pending layouts wait for the next paint, and EndPaint is given zeroes.
+    PAINTSTRUCT paint = {};
     HDC surface = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    if (!paint.fErase) {
-        // Only adds to what is on the window, so no frame in between lacks anything.
-        DrawEditorState(surface);
-    } else if (!DrawOffScreen(window, surface, client)) {
-        FillBackground(window, surface, client);
-        DrawEditorState(surface);
+    if (surface) {
+        RECT client;
+        GetClientRect(window, &client);
+        if (!paint.fErase) {
+            // Only adds to what is on the window, so no frame in between lacks anything.
+            DrawEditorState(surface);
+        } else if (!DrawOffScreen(window, surface, client)) {
+            FillBackground(window, surface, client);
+            DrawEditorState(surface);
+        }
     }
     EndPaint(window, &paint);
 }
