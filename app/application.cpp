@@ -12,6 +12,10 @@ ATOM RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAZOS));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = CreateBrushIndirect(&grey);
+    if (!windowClass.hbrBackground) {
+        // A desktop out of GDI objects makes no brush; the stock grey is the same colour.
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    }
     windowClass.lpszMenuName = MainMenuName;
     windowClass.lpszClassName = MainWindowClass;
     return RegisterClassA(&windowClass);

@@ -15,16 +15,21 @@ static int NextPressCount(int presses)
 }
 
 // Installs the next background of the cycle black, grey, light green as the main window's class
-// brush. The first press replaces the grey of start-up.
-static void CycleBackground(HWND mainWindow)
+// brush. The first press replaces the grey of start-up. Returns false, having changed nothing, when
+// the desktop has no brush to spare: the class keeps its own and the next press gives this colour.
+static bool CycleBackground(HWND mainWindow)
 {
     static const COLORREF cycle[3] = {RGB(0, 0, 0), RGB(128, 128, 128), RGB(127, 255, 63)};
     HBRUSH brush = CreateSolidBrush(cycle[editorState.backgroundStep % 3]);
+    if (!brush) {
+        return false;
+    }
     // The pointer-sized call: SetClassLongA would cut a 64-bit brush handle to 32 bits.
     const LONG_PTR replaced = SetClassLongPtrA(mainWindow, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
     // The class owns its brush, so the one it gave up is ours to release.
     DeleteObject(reinterpret_cast<HBRUSH>(replaced));
     editorState.backgroundStep = NextPressCount(editorState.backgroundStep);
+    return true;
 }
 
 static void CycleCurveWidth()
@@ -56,8 +61,7 @@ static bool ApplyButton(HWND mainWindow, WORD id)
     case IDC_POINTS_MINUS:
         return ChangePointCount(editorState, -1);
     case IDC_BACKGROUND:
-        CycleBackground(mainWindow);
-        return true;
+        return CycleBackground(mainWindow);
     case IDC_CURVE_WIDTH:
         CycleCurveWidth();
         return true;
