@@ -22,7 +22,8 @@ const int GoalWidth = 1920;
 const int GoalHeight = 1080;
 const double GoalRatio = 1.15;
 const double GoalPointerSeconds = 2e-6;
-const double GoalPaintsPerSecond = 240.0;
+// Paints per second through the window, against the floor's calls made in the same window.
+const double GoalPaintsPerSecondRatio = 0.85;
 const long long GoalFrameReads = 100000;
 const double GoalFrameTimeRatio = 1.25;
 
@@ -142,14 +143,16 @@ void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase& w, c
 {
     const double pointerSeconds = std::max(pointer.hitTestSeconds, pointer.dragUpdateSeconds);
     const double paintsPerSecond = PaintsPerSecond(w.paced);
+    const double floorPaintsPerSecond = PaintsPerSecond(w.pacedFloor);
     std::printf("### Goals at %d points and %d × %d\n\n", MaxPoints, GoalWidth, GoalHeight);
     std::printf("| goal | measured | met |\n|---|---:|---|\n");
     std::printf("| paint / floor at most %.2f (worse of with and without trail) | %.3f | %s |\n", GoalRatio, ratio,
                 YesNo(ratio <= GoalRatio));
     std::printf("| pointer work under %.0f µs per message (worse of press and move) | %.0f ns | %s |\n",
                 GoalPointerSeconds * 1e6, pointerSeconds * 1e9, YesNo(pointerSeconds < GoalPointerSeconds));
-    std::printf("| at least %.0f paints per second (floor's calls alone: %.0f) | %.0f | %s |\n", GoalPaintsPerSecond,
-                PaintsPerSecond(w.pacedFloor), paintsPerSecond, YesNo(paintsPerSecond >= GoalPaintsPerSecond));
+    std::printf("| paints per second at least %.2f × the floor's calls in the same window (%.0f against %.0f) | %.3f | %s |\n",
+                GoalPaintsPerSecondRatio, paintsPerSecond, floorPaintsPerSecond, paintsPerSecond / floorPaintsPerSecond,
+                YesNo(paintsPerSecond >= GoalPaintsPerSecondRatio * floorPaintsPerSecond));
     long long fewestReads = frames.front().offScreen.reads, halfDrawn = 0;
     for (const FrameCase& c : frames) {
         fewestReads = std::min(fewestReads, c.offScreen.reads);
