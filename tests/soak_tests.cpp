@@ -387,7 +387,9 @@ TEST(Soak, CreatingCallsThatFailBreakNoRuleLeakNothingAndTheNextPaintIsWhole)
         FailCalls(0, chance);
         for (int event = 0; event < FailingEvents; ++event) {
             PlayRandomEvent(session, event);
-            UpdateWindow(session.window);  // a paint after every event that asks for one
+            // A paint after every event, so that failures fall on paints of every kind.
+            InvalidateRect(session.window, nullptr, FALSE);
+            UpdateWindow(session.window);
             const std::string fault = EditorStateFault(editorState);
             ASSERT_TRUE(fault.empty()) << fault << " after event " << event << " at chance " << chance << "; " << seedText;
         }
