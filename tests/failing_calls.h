@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,8 +29,8 @@ inline const char* const CreatingCallNames[CreatingCalls] = {"CreatePen", "Creat
 struct FailingCalls {
     double chance = 0;  // of each call failing, drawn from random
     int failAt = 0;     // if not 0, only the call of this number fails, counting by made
-    int made = 0;
-    int failed[CreatingCalls] = {};
+    int made = 0;                    // since armed
+    int failed[CreatingCalls] = {};  // likewise
     std::mt19937 random;
     std::vector<HDC> surfaces;  // every surface given to SelectObject and not deleted since
     int rulesBroken = 0;
@@ -37,12 +38,13 @@ struct FailingCalls {
 };
 inline FailingCalls failingCalls;
 
-// Arms the failures anew: call number failAt fails, or each call fails with the chance.
+// Arms the failures anew, counting from 0: call number failAt fails, or each call fails with the chance.
 inline void FailCalls(int failAt, double chance = 0)
 {
     failingCalls.failAt = failAt;
     failingCalls.chance = chance;
     failingCalls.made = 0;
+    std::fill(std::begin(failingCalls.failed), std::end(failingCalls.failed), 0);
 }
 
 namespace failing_calls_detail {
