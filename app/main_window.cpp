@@ -37,30 +37,65 @@ static void FillBackground(HWND window, HDC surface, const RECT& client)
     FillRect(surface, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
 }
 
-// Erases and draws on a memory surface and copies it to the window in one BitBlt. The window's own
-// surface, which the screen may show at any moment, then never holds a half-drawn frame. Returns
-// false, having drawn nothing, when no surface of the client area's size can be had: of no size,
-// too large for memory, or on a desktop out of GDI objects.
-static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
+// The memory surface that a paint which erases composes its frame on, with a bitmap of the client
+// area's size. It is kept from paint to paint: on a large screen, making and zeroing that bitmap
+// for every paint would cost a good share of each paint. It is made again when the size changes
+// and freed with the window.
+struct OffScreenFrame {
+    HDC surface;
+    HBITMAP bitmap;
+    HGDIOBJ surfaceOwnBitmap;  // selected back before the bitmap is freed
+    LONG width;
+    LONG height;
+};
+static OffScreenFrame offScreenFrame;
+
+static void FreeOffScreenFrame()
 {
+    if (offScreenFrame.surface) {
+        SelectObject(offScreenFrame.surface, offScreenFrame.surfaceOwnBitmap);
+        DeleteObject(offScreenFrame.bitmap);
+        DeleteDC(offScreenFrame.surface);
+    }
+    offScreenFrame = {};
+}
+
+// A frame of the client area's size, kept or made now. False when none can be had: of no size, too
+// large for memory, or on a desktop out of GDI objects; the next paint tries again.
+static bool HaveOffScreenFrame(HDC windowSurface, const RECT& client)
+{
+    if (offScreenFrame.surface && offScreenFrame.width == client.right && offScreenFrame.height == client.bottom) {
+        return true;
+    }
+    // A frame of another size is freed first: on a desktop short of objects that leaves room for the new one.
+    FreeOffScreenFrame();
     if (IsRectEmpty(&client)) {
         return false;
     }
     HDC memory = CreateCompatibleDC(windowSurface);
     HBITMAP bitmap = CreateCompatibleBitmap(windowSurface, client.right, client.bottom);
-    HGDIOBJ keptBitmap = memory && bitmap ? SelectObject(memory, bitmap) : nullptr;
-    if (!keptBitmap) {
+    HGDIOBJ ownBitmap = memory && bitmap ? SelectObject(memory, bitmap) : nullptr;
+    if (!ownBitmap) {
         // Nothing is selected; either may be null, which these two ignore.
         DeleteObject(bitmap);
         DeleteDC(memory);
         return false;
     }
-    FillBackground(window, memory, client);
-    DrawEditorState(memory);
-    BitBlt(windowSurface, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, keptBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    offScreenFrame = {memory, bitmap, ownBitmap, client.right, client.bottom};
+    return true;
+}
+
+// Erases and draws on the off-screen frame and copies it to the window in one BitBlt. The window's
+// own surface, which the screen may show at any moment, then never holds a half-drawn frame.
+// Returns false, having drawn nothing, when there is no frame to draw on.
+static bool DrawOffScreen(HWND window, HDC windowSurface, const RECT& client)
+{
+    if (!HaveOffScreenFrame(windowSurface, client)) {
+        return false;
+    }
+    FillBackground(window, offScreenFrame.surface, client);
+    DrawEditorState(offScreenFrame.surface);
+    BitBlt(windowSurface, 0, 0, client.right, client.bottom, offScreenFrame.surface, 0, 0, SRCCOPY);
     return true;
 }
 
@@ -85,6 +120,12 @@ static void OnPaint(HWND window)
         }
     }
     EndPaint(window, &paint);
+}
+
+static void OnDestroy()
+{
+    FreeOffScreenFrame();
+    PostQuitMessage(0);
 }
 
 using PointerHandler = RepaintRequest (*)(EditorState&, std::uint16_t, std::uint16_t);
@@ -151,7 +192,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        OnDestroy();
         return 0;
     default:
         break;
