@@ -319,8 +319,9 @@ void ExpectWholeAgain(Session& session, const std::string& after)
 }
 
 // Where a creating call fails in the script below.
-enum Step { StartUp, BackgroundPress, PaintThatErases, PaintInTrailMode, Steps };
-const char* const StepNames[Steps] = {"start-up", "a press of color fondo", "a paint that erases", "a paint in trail mode"};
+enum Step { StartUp, BackgroundPress, PaintThatErases, PaintInTrailMode, PaintAfterResize, Steps };
+const char* const StepNames[Steps] = {"start-up", "a press of color fondo", "a paint that erases", "a paint in trail mode",
+                                      "a paint after a resize"};
 
 void RunStep(Session& session, Step step)
 {
@@ -330,6 +331,9 @@ void RunStep(Session& session, Step step)
         break;
     case BackgroundPress:
         PressPanelButton(session, IDC_BACKGROUND);
+        break;
+    case PaintAfterResize:
+        SetClientSize(session.window, 300, 200);  // the kept off-screen frame no longer fits
         break;
     default:
         InvalidateRect(session.window, nullptr, step == PaintThatErases ? TRUE : FALSE);
@@ -406,7 +410,9 @@ TEST(Soak, CreatingCallsThatFailBreakNoRuleLeakNothingAndTheNextPaintIsWhole)
     const Usage end = Measure(session.window);
     std::printf("GDI objects by type %s -> %s\n", start.gdiObjectsByType.c_str(), end.gdiObjectsByType.c_str());
     EXPECT_EQ(end.gdiObjectsByType, start.gdiObjectsByType) << seedText;
+    // The window gives its off-screen frame back as it goes: one device context and one bitmap.
     DestroyWindow(session.window);
+    EXPECT_EQ(LiveGdiObjects(), end.gdiObjects - 2) << seedText;
 }
 
 }  // namespace
