@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the benchmark under Wine on a virtual display large
-# enough for a 1920 x 1080 client area and its frame. Prints the tables and writes them, headed by
+# enough for a 3840 x 2160 client area and its frame. Prints the tables and writes them, headed by
 # the machine and the date, to build/bench.md.
 set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 trazos_install $TRAZOS_BUILD_PACKAGES xvfb
 trazos_build mingw trazos_bench
-trazos_start_display 2560x1440
+trazos_start_display 4096x2400
 trazos_prepare_wine headless
 
 cpu=$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
@@ -18,7 +18,7 @@ grep -qw hypervisor /proc/cpuinfo && virtual=", virtual machine" || virtual=""
 
 # Other work on the machine slows every figure; the load when the run starts says how quiet it was.
 load=$(cut -d' ' -f1 /proc/loadavg)
-echo "trazos: running the benchmark (about two minutes)" >&2
+echo "trazos: running the benchmark (about ten minutes)" >&2
 tables=$(mktemp)
 "$TRAZOS_ROOT/cmake/wine-run.sh" "$TRAZOS_ROOT/build/mingw/trazos_bench.exe" >"$tables" ||
     trazos_fail "the benchmark did not finish."

@@ -91,6 +91,9 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     GetClientRect(window, &client);
     result.clientWidth = client.right;
     result.clientHeight = client.bottom;
+    HDC surface = GetDC(window);
+    result.bitsPerPixel = GetDeviceCaps(surface, BITSPIXEL);
+    ReleaseDC(window, surface);
     result.moves = moves;
     result.runs = runs;
 

@@ -13,6 +13,7 @@ struct DragRuns {
 struct WindowCase {
     int clientWidth;  // what the window really got
     int clientHeight;
+    int bitsPerPixel;  // of the window's surface, and so of its off-screen frame
     bool dragStarted;  // the press picked a point or handle
     int moves;         // pointer moves in one run
     int runs;          // runs of each kind, after a warm-up
