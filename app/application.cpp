@@ -48,8 +48,22 @@ int RunMessageLoop(GetMessageFunction getMessage)
     }
 }
 
+// Every DLL that the program or the system loads by name from here on comes from the system folder
+// only. By default the folder the program was started from is searched first, and that is often
+// Downloads, where a DLL of a fitting name may lie waiting. Windows 7 without update KB2533623
+// lacks the call, hence the lookup: there the program starts as before.
+static void LoadDllsFromTheSystemFolderOnly()
+{
+    using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+    const FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+    if (found) {
+        reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(found))(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 int RunTrazos(HINSTANCE instance, int showCommand)
 {
+    LoadDllsFromTheSystemFolderOnly();
     editorState.instance = instance;
     RegisterMainWindowClass(instance);
     HWND window = CreateMainWindow(instance);

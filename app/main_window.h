@@ -26,6 +26,7 @@ using GetMessageFunction = BOOL(WINAPI*)(LPMSG message, HWND window, UINT first,
 // Keyboard input for the open controls panel is routed to it.
 int RunMessageLoop(GetMessageFunction getMessage);
 
-// The whole program: keeps the instance, registers the class, shows the main window and runs the
-// loop. Returns the quit message's exit code, or 1 when the main window cannot be created.
+// The whole program: first restricts DLL searches to the system folder, then keeps the instance,
+// registers the class, shows the main window and runs the loop. Returns the quit message's exit
+// code, or 1 when the main window cannot be created.
 int RunTrazos(HINSTANCE instance, int showCommand);

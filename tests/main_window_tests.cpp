@@ -189,15 +189,40 @@ LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM
     return message == WM_CREATE ? -1 : DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST(MainWindow, ProgramEndsWithAnErrorWhenItsWindowCannotBeCreated)
+// A class of the same name that refuses every window takes the place of the program's own, so
+// that the program's start-up runs and then ends at once.
+int RunTrazosWithoutItsWindow()
 {
-    // A class of the same name that refuses every window takes the place of the program's own.
     WNDCLASSA refusing = {};
     refusing.lpfnWndProc = RefuseCreation;
     refusing.hInstance = GetModuleHandleA(nullptr);
     refusing.lpszClassName = MainWindowClass;
-    ASSERT_TRUE(RegisterClassA(&refusing));
-    EXPECT_EQ(RunTrazos(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 1);
+    EXPECT_TRUE(RegisterClassA(&refusing));
+    return RunTrazos(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+}
+
+TEST(MainWindow, ProgramEndsWithAnErrorWhenItsWindowCannotBeCreated)
+{
+    EXPECT_EQ(RunTrazosWithoutItsWindow(), 1);
+}
+
+TEST(MainWindow, AfterStartUpNoDllLoadsFromBesideTheProgramButSystemOnesStillDo)
+{
+    // The build puts a DLL of a name that Windows does not have beside the test programs. Before
+    // start-up it loads from there, as one planted in the Downloads folder would.
+    const wchar_t planted[] = L"trazos_planted.dll";
+    HMODULE loaded = LoadLibraryW(planted);
+    ASSERT_NE(loaded, nullptr) << "the planted DLL does not load even before start-up (error " << GetLastError() << ")";
+    FreeLibrary(loaded);
+    ASSERT_EQ(GetModuleHandleW(planted), nullptr);
+    const wchar_t system[] = L"winmm.dll";
+    ASSERT_EQ(GetModuleHandleW(system), nullptr) << "already loaded, so loading it would search nothing";
+
+    RunTrazosWithoutItsWindow();
+    SetLastError(0);
+    EXPECT_EQ(LoadLibraryW(planted), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_NE(LoadLibraryW(system), nullptr) << "error " << GetLastError();
 }
 
 TEST(MainWindow, ClosingTheWindowEndsTheProgramWithExitCodeZero)
