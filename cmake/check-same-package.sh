@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Packages the current tree twice, each time from a copy of its own in a fresh folder, the second
-# later, under another time zone and umask, and fails naming the files whose bytes differ. Only
-# the program is built: no tests, no benchmark.
+# later, under another time zone and umask, and fails naming the files of the release whose bytes
+# differ. Only the program is built: no tests, no benchmark.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -19,19 +19,28 @@ package "$work/one/trazos" || exit 1
 (umask 077 && export TZ=XYZ-14 && package "$work/two/other/trazos") || exit 1
 
 one=$work/one/trazos/build/mingw two=$work/two/other/trazos/build/mingw
+# The package, its symbols, their checksums and the record of the tools that built them.
+files=$(cd "$one" && ls Trazos-*.zip Trazos-*.sha256 Trazos-*-toolchain.txt 2>/dev/null)
+[ $(wc -w <<<"$files") -eq 5 ] || { echo "trazos: the release is not the five files it should be: $files" >&2; exit 1; }
 differ=()
-for file in "$one"/Trazos-*.zip "$one"/Trazos-*.zip.sha256; do
-    cmp -s "$file" "$two/${file##*/}" || differ+=("${file##*/}")
+for file in $files; do
+    cmp -s "$one/$file" "$two/$file" || differ+=("$file")
 done
 if [ ${#differ[@]} -eq 0 ]; then
-    echo "trazos: the package is the same, byte for byte, from two builds: $(cat "$one"/Trazos-*.zip.sha256)"
+    echo "trazos: the release is the same, byte for byte, from two builds:"
+    (cd "$one" && cat Trazos-*.sha256)
     exit 0
 fi
-# Which of the packaged files differ, if any, or only the zip's own records.
-mkdir "$work/one/unpacked" "$work/two/unpacked"
-(cd "$work/one/unpacked" && cmake -E tar xf "$one"/Trazos-*.zip)
-(cd "$work/two/unpacked" && cmake -E tar xf "$two"/Trazos-*.zip)
-inside=$(cd "$work" && diff -rq one/unpacked two/unpacked | sed -E 's/^Files one\/unpacked\/(.*) and .* differ$/\1/')
-[ -n "$inside" ] || inside="none, only the records of the zip itself"
-echo "trazos: two builds of the same tree packaged different bytes: ${differ[*]}; inside the zip: $inside" >&2
+# Which of the zipped files differ, if any, or only the zips' own records.
+inside=""
+for file in "${differ[@]}"; do
+    [[ "$file" == *.zip ]] || continue
+    mkdir -p "$work/one/unpacked" "$work/two/unpacked"
+    (cd "$work/one/unpacked" && cmake -E tar xf "$one/$file")
+    (cd "$work/two/unpacked" && cmake -E tar xf "$two/$file")
+done
+[ -d "$work/one/unpacked" ] &&
+    inside=$(cd "$work" && diff -rq one/unpacked two/unpacked | sed -E 's/^Files one\/unpacked\/(.*) and .* differ$/\1/')
+[ -n "$inside" ] || inside="none, only the records of the zips themselves, or no zip"
+echo "trazos: two builds of the same tree packaged different bytes: ${differ[*]}; inside the zips: $inside" >&2
 exit 1

@@ -1,8 +1,10 @@
 # Sets TRAZOS_SOURCE_DATE_EPOCH, the one time that a release stands for, in seconds since 1970 UTC:
 # the time of the commit checked out, so that every clean clone of one commit builds the same
 # bytes, whenever and wherever it is built. SOURCE_DATE_EPOCH in the environment wins; a source
-# that is not a git checkout takes a fixed time.
+# that is not a git checkout takes a fixed time. Sets TRAZOS_SOURCE_COMMIT to the commit's hash,
+# empty outside a git checkout.
 set(TRAZOS_SOURCE_DATE_EPOCH 1767225600)  # 2026-01-01 00:00:00 UTC
+set(TRAZOS_SOURCE_COMMIT "")
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(TRAZOS_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
 elseif(EXISTS ${PROJECT_SOURCE_DIR}/.git)
@@ -13,6 +15,12 @@ elseif(EXISTS ${PROJECT_SOURCE_DIR}/.git)
                     OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
     if(commit_time MATCHES "^[0-9]+$")
       set(TRAZOS_SOURCE_DATE_EPOCH ${commit_time})
+    endif()
+    execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse HEAD
+                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(commit MATCHES "^[0-9a-f]+$")
+      set(TRAZOS_SOURCE_COMMIT ${commit})
     endif()
     # Every commit, checkout or reset writes HEAD's log: then configure again, for the new time.
     execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --path-format=absolute --git-path logs/HEAD
