@@ -16,6 +16,15 @@ status=0
 echo "== the Windows package, built twice from copies of this tree"
 "$TRAZOS_ROOT"/cmake/check-same-package.sh || status=1
 
+echo "== the packaged program's hardening and symbols"
+if cmake --build --preset mingw --target package >"$TRAZOS_ROOT/build/package.log" 2>&1; then
+    "$TRAZOS_ROOT"/cmake/check-shipped-program.sh || status=1
+else
+    cat "$TRAZOS_ROOT/build/package.log"
+    echo "trazos: packaging the program failed" >&2
+    status=1
+fi
+
 echo "== native tests (address and undefined-behaviour sanitizers)"
 ctest --preset native || status=1
 

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Reads the program in the package as a user and a security reviewer receive it, and fails unless
+# its header, sections and imports are hardened and its symbols work: ASLR with the relocations it
+# needs and with high entropy, DEP, Terminal Server awareness, no section both writable and
+# executable, imports from Windows' own DLLs only, the stack protector in every source file of the
+# program's own, no debug information in the program itself, and symbols beside it that turn an
+# address into a source line. Reads build/mingw/Trazos-*-win64.zip and the symbols zip beside it,
+# or the package (and symbols zip) given.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+package=${1:-$(ls "$root"/build/mingw/Trazos-*-win64.zip 2>/dev/null | head -n 1)}
+[ -f "$package" ] || { echo "trazos: no package to read; build it with: cmake --build --preset mingw --target package" >&2; exit 1; }
+symbols=${2:-${package%.zip}-symbols.zip}
+tools=x86_64-w64-mingw32
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && cmake -E tar xf "$package" && { [ ! -f "$symbols" ] || cmake -E tar xf "$symbols"; })
+program=$(find "$work" -name trazos.exe | head -n 1)
+[ -n "$program" ] || { echo "trazos: no trazos.exe in ${package##*/}" >&2; exit 1; }
+
+status=0
+# row PASSED TEXT: prints one row of the report; a row that did not pass fails the check.
+row() {
+    if [ "$1" = yes ]; then echo "  yes  $2"; else echo "  NO   $2"; status=1; fi
+}
+yes_if() { "$@" && echo yes || echo no; }
+
+header=$("$tools-objdump" -p "$program")
+flags=$((16#$(awk '/^DllCharacteristics/ { print $2 }' <<<"$header")))
+flag() { yes_if test $((flags & $1)) -ne 0; }
+relocations=$((16#$(awk '/Base Relocation Directory/ { print $4 }' <<<"$header")))
+echo "trazos: trazos.exe in ${package##*/}, DllCharacteristics $(printf '0x%04x' $flags)"
+row "$(flag 0x40)" "ASLR: DYNAMIC_BASE, with the relocations it needs ($relocations bytes)"
+[ "$relocations" -gt 0 ] || row no "relocations: none, so the program cannot move"
+row "$(flag 0x20)" "high-entropy ASLR: HIGH_ENTROPY_VA"
+row "$(flag 0x100)" "DEP: NX_COMPAT"
+row "$(flag 0x8000)" "Terminal Server aware: TERMINAL_SERVICE_AWARE"
+
+# objdump marks a section executable as CODE and one that cannot be written as READONLY.
+sections=$("$tools-objdump" -h "$program" | awk '/^ +[0-9]+ / { name = $2; getline; print name ": " $0 }')
+writable_code=$(grep CODE <<<"$sections" | grep -v READONLY | cut -d: -f1 | tr '\n' ' ')
+row "$(yes_if test -z "$writable_code")" "no section both writable and executable${writable_code:+: $writable_code}"
+
+# Windows' own DLLs; ADVAPI32 gives the stack protector's runtime its random guard.
+windows_dlls=" kernel32 user32 gdi32 advapi32 msvcrt comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uxtheme version "
+imports=$(awk '/DLL Name:/ { print $3 }' <<<"$header" | sort -f | tr '\n' ' ')
+others=""
+for dll in $imports; do
+    name=$(tr '[:upper:]' '[:lower:]' <<<"${dll%.[dD][lL][lL]}")
+    [[ "$windows_dlls" == *" $name "* ]] || others+="$dll "
+done
+row "$(yes_if test -z "$others")" "imports from Windows' own DLLs only: $imports${others:+(others: $others)}"
+
+debug_sections=$(grep DEBUGGING <<<"$sections" | cut -d: -f1 | grep -vx .gnu_debuglink | tr '\n' ' ')
+no_symbols=$(yes_if grep -qx 'no symbols' <<<"$("$tools-objdump" -t "$program")")
+row "$(yes_if test "$no_symbols" = yes -a -z "$debug_sections")" \
+    "stripped: no symbol table, and no debug section but the debug link${debug_sections:+: $debug_sections}"
+link=$("$tools-objdump" -s -j .gnu_debuglink "$program" 2>/dev/null | grep -o 'trazos\.exe\.debug' | head -n 1)
+debug=$program.debug
+if [ ! -f "$debug" ]; then
+    row no "symbols: no trazos.exe.debug in ${symbols##*/}"
+    row no "stack protector: no symbols to tell by"
+    echo "trazos: the shipped program lacks some of the above"
+    exit 1
+fi
+
+# The debug link names the file and holds its CRC: addr2line, given the stripped program, finds the
+# symbols only through a link that matches.
+winmain=$("$tools-nm" "$debug" | awk '$3 == "WinMain" { print $1 }')
+line=$("$tools-addr2line" -e "$program" "0x$winmain")
+row "$(yes_if grep -q '^\./app/main\.cpp:[0-9]' <<<"$line")" \
+    "symbols: ${symbols##*/}; the program's debug link names ${link:-nothing}, and WinMain's address 0x$winmain turns into $line"
+
+# GCC records each source file's options in its debug information; the program's own are those of
+# the folders app, draw, edit and model.
+units=$("$tools-objdump" --dwarf=info "$debug" | awk '
+    /DW_TAG_compile_unit/ { producer = "" }
+    /DW_AT_producer/ { producer = $0 }
+    /DW_AT_name/ && producer != "" { print $NF "\t" producer; producer = "" }' | grep -E '(^|/)(app|draw|edit|model)/')
+own=$(grep -c . <<<"$units")
+unprotected=$(grep -v -- '-fstack-protector-strong' <<<"$units" | cut -f1 | tr '\n' ' ')
+[ "$own" -gt 0 ] || unprotected="(none of the program's own source files found)"
+handler=$("$tools-nm" "$debug" | awk '$3 == "__stack_chk_fail" { print $1 }' | sed 's/^0*//')
+checks=0
+[ -n "$handler" ] && checks=$("$tools-objdump" -d "$program" | grep -cE "call +(0x)?0*$handler\b")
+built="all $own of the program's own source files built with -fstack-protector-strong"
+[ -z "$unprotected" ] || built="not built with -fstack-protector-strong: $unprotected"
+row "$(yes_if test -z "$unprotected" -a "$checks" -gt 0)" "stack protector: $built; $checks calls to its handler"
+
+if [ $status -ne 0 ]; then
+    echo "trazos: the shipped program lacks some of the above"
+else
+    echo "trazos: the shipped program is hardened and its symbols work"
+fi
+exit $status
