@@ -18,7 +18,7 @@ grep -qw hypervisor /proc/cpuinfo && virtual=", virtual machine" || virtual=""
 
 # Other work on the machine slows every figure; the load when the run starts says how quiet it was.
 load=$(cut -d' ' -f1 /proc/loadavg)
-echo "trazos: running the benchmark (about ten minutes)" >&2
+echo "trazos: running the benchmark (about four minutes)" >&2
 tables=$(mktemp)
 "$TRAZOS_ROOT/cmake/wine-run.sh" "$TRAZOS_ROOT/build/mingw/trazos_bench.exe" >"$tables" ||
     trazos_fail "the benchmark did not finish."

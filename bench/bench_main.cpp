@@ -161,7 +161,7 @@ void PrintPaintsPerSecondGoal(const WindowCase& w, double goal)
 void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase windows[2], const std::vector<FrameCase>& frames)
 {
     const double pointerSeconds = std::max(pointer.hitTestSeconds, pointer.dragUpdateSeconds);
-    std::printf("### Goals at %d points and %d × %d\n\n", MaxPoints, GoalWidth, GoalHeight);
+    std::printf("### Goals at %d points, at %d × %d where no other size is named\n\n", MaxPoints, GoalWidth, GoalHeight);
     std::printf("| goal | measured | met |\n|---|---:|---|\n");
     std::printf("| paint / floor at most %.2f (worse of with and without trail) | %.3f | %s |\n", GoalRatio, ratio,
                 YesNo(ratio <= GoalRatio));
