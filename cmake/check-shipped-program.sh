@@ -30,8 +30,8 @@ flags=$((16#$(awk '/^DllCharacteristics/ { print $2 }' <<<"$header")))
 flag() { yes_if test $((flags & $1)) -ne 0; }
 relocations=$((16#$(awk '/Base Relocation Directory/ { print $4 }' <<<"$header")))
 echo "trazos: trazos.exe in ${package##*/}, DllCharacteristics $(printf '0x%04x' $flags)"
-row "$(flag 0x40)" "ASLR: DYNAMIC_BASE, with the relocations it needs ($relocations bytes)"
-[ "$relocations" -gt 0 ] || row no "relocations: none, so the program cannot move"
+# Without relocations the loader cannot move the program, whatever the header asks.
+row "$(yes_if test "$(flag 0x40)" = yes -a "$relocations" -gt 0)" "ASLR: DYNAMIC_BASE, with the relocations it needs ($relocations bytes)"
 row "$(flag 0x20)" "high-entropy ASLR: HIGH_ENTROPY_VA"
 row "$(flag 0x100)" "DEP: NX_COMPAT"
 row "$(flag 0x8000)" "Terminal Server aware: TERMINAL_SERVICE_AWARE"
