@@ -14,14 +14,6 @@ static void OnCreate()
     ApplyWavyLayout(editorState.points, editorState.tangents, editorState.pointCount);
 }
 
-static void OnSize(HWND window, LPARAM lParam)
-{
-    // The size halves are unsigned.
-    editorState.clientWidth = LOWORD(lParam);
-    editorState.clientHeight = HIWORD(lParam);
-    InvalidateRect(window, nullptr, TRUE);
-}
-
 void DrawEditorState(HDC surface)
 {
     ApplyPendingLayouts(editorState);
@@ -40,7 +32,9 @@ static void FillBackground(HWND window, HDC surface, const RECT& client)
 // The memory surface that a paint which erases composes its frame on, with a bitmap of the client
 // area's size. It is kept from paint to paint: on a large screen, making and zeroing that bitmap
 // for every paint would cost a good share of each paint. It is made again when the size changes
-// and freed with the window.
+// and given back while the window is minimised, when the display changes (a frame in the old
+// display's format would be converted on every copy), and with the window; the next paint that
+// erases makes it anew.
 struct OffScreenFrame {
     HDC surface;
     HBITMAP bitmap;
@@ -122,6 +116,19 @@ static void OnPaint(HWND window)
     EndPaint(window, &paint);
 }
 
+static void OnSize(HWND window, UINT how, LPARAM lParam)
+{
+    if (how == SIZE_MINIMIZED) {
+        // Nothing painted can reach the screen until the window is restored, and restoring it
+        // repaints it whole: until then its frame would only hold memory.
+        FreeOffScreenFrame();
+    }
+    // The size halves are unsigned.
+    editorState.clientWidth = LOWORD(lParam);
+    editorState.clientHeight = HIWORD(lParam);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 static void OnDestroy()
 {
     FreeOffScreenFrame();
@@ -165,7 +172,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnCreate();
         return 0;
     case WM_SIZE:
-        OnSize(window, lParam);
+        OnSize(window, static_cast<UINT>(wParam), lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // Trail mode keeps what it drew on the window: only the frame goes.
+        FreeOffScreenFrame();
         return 0;
     case WM_ERASEBKGND:
         // Left to the paint, which erases off-screen: the window stays marked for erasing, and
