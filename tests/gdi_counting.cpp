@@ -72,3 +72,16 @@ std::string LiveGdiObjectsByType()
     }
     return text;
 }
+
+int LiveGdiObjectsOfType(int type)
+{
+    int byType[256] = {};
+    return TallyTableEntries(byType) ? byType[type & 0xFF] : -1;
+}
+
+int GdiObjectType(HGDIOBJ object)
+{
+    const unsigned char* table = GdiHandleTable();
+    const std::size_t entry = reinterpret_cast<std::uintptr_t>(object) & 0xFFFF;
+    return table ? table[entry * HandleEntrySize + TypeOffset] : -1;
+}

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "curve_on_screen.h"
 #include "frame_sampling.h"
+#include "gdi_counting.h"
 #include "model/curve_model.h"
 #include "resources/resource_ids.h"
 #include "window_testing.h"
@@ -123,6 +124,75 @@ TEST(MainWindow, ResizeRepaintsTheCurveStretchedOverAFreshBackgroundInTrailModeT
     SetClientSize(window, 600, 500);
     DispatchPendingMessages();
     EXPECT_EQ(CaptureClient(window).At(trail.column, trail.row), Grey) << "the trails are gone";
+    DestroyWindow(window);
+}
+
+// A paint that erases fills the whole client area whichever edge moved: the corners away from the
+// old size show the background, and the curve is there whole.
+void ExpectWholeClientArea(HWND window, int width, int height, const char* after)
+{
+    const ClientPixels pixels = CaptureClient(window);
+    ASSERT_EQ(pixels.width, width) << after;
+    ASSERT_EQ(pixels.height, height) << after;
+    EXPECT_EQ(pixels.At(width - 1, 0), Grey) << "top right, " << after;
+    EXPECT_EQ(pixels.At(0, height - 1), Grey) << "bottom left, " << after;
+    EXPECT_EQ(pixels.At(width - 1, height - 1), Grey) << "bottom right, " << after;
+    ExpectCurveSamplesIn(pixels, Red);
+}
+
+TEST(MainWindow, ResizeAlongOneEdgeAtATimeRepaintsTheWholeClientArea)
+{
+    HWND window = OpenMainWindow(500, 400);
+    const struct {
+        int width, height;
+        const char* change;
+    } sizes[] = {
+        {500, 600, "the height grown"},
+        {800, 600, "the width grown"},
+        {800, 300, "the height shrunk"},
+        {400, 300, "the width shrunk"},
+    };
+    for (const auto& size : sizes) {
+        SetClientSize(window, size.width, size.height);
+        DispatchPendingMessages();
+        ExpectWholeClientArea(window, size.width, size.height, size.change);
+    }
+    DestroyWindow(window);
+}
+
+// The kept frame is one device context and one bitmap. Minimised, the window gives it back; a
+// display change gives it back too, and asks for no paint, so trails stay. The next paint that
+// erases makes it again, whole.
+TEST(MainWindow, OffScreenFrameIsGivenBackWhileMinimisedAndWhenTheDisplayChanges)
+{
+    HWND window = OpenMainWindow(500, 400);
+    // A frame's two objects are of the types of a pair made here.
+    HDC screen = GetDC(window);
+    HDC surface = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
+    const int surfaceType = GdiObjectType(surface), bitmapType = GdiObjectType(bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(surface);
+    ReleaseDC(window, screen);
+    const std::string withFrame = LiveGdiObjectsByType();
+    const int surfaces = LiveGdiObjectsOfType(surfaceType), bitmaps = LiveGdiObjectsOfType(bitmapType);
+
+    ShowWindow(window, SW_MINIMIZE);
+    DispatchPendingMessages();
+    EXPECT_EQ(LiveGdiObjectsOfType(surfaceType), surfaces - 1) << "minimised";
+    EXPECT_EQ(LiveGdiObjectsOfType(bitmapType), bitmaps - 1) << "minimised";
+    ShowWindow(window, SW_RESTORE);
+    UpdateWindow(window);
+    EXPECT_EQ(LiveGdiObjectsByType(), withFrame) << "restored";
+    ExpectWholeClientArea(window, 500, 400, "restored");
+
+    SendMessageA(window, WM_DISPLAYCHANGE, 16, MAKELPARAM(1024, 768));
+    EXPECT_EQ(LiveGdiObjectsOfType(surfaceType), surfaces - 1) << "after a display change";
+    EXPECT_EQ(LiveGdiObjectsOfType(bitmapType), bitmaps - 1) << "after a display change";
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "a display change asks for a paint";
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    EXPECT_EQ(LiveGdiObjectsByType(), withFrame) << "after the next paint";
     DestroyWindow(window);
 }
 
