@@ -25,10 +25,10 @@ const int LargeWidth = 3840;
 const int LargeHeight = 2160;
 const double GoalRatio = 1.15;
 const double GoalPointerSeconds = 2e-6;
-// Paints per second through the window, against the floor's calls made in the same window, at the
-// goal's size and on the large screen.
+// Paints per second through the window, against the floor's calls made in the same window plus the
+// one copy of the frame to the window that a paint which never shows a half-drawn frame needs, at
+// the goal's size and on the large screen.
 const double GoalPaintsPerSecondRatio = 0.9;
-const double LargeGoalPaintsPerSecondRatio = 0.85;
 const long long GoalFrameReads = 100000;
 const double GoalFrameTimeRatio = 1.25;
 
@@ -88,6 +88,13 @@ double PaintsPerSecond(const DragRuns& runs)
     return runs.paints / runs.seconds;
 }
 
+// The floor's paced runs with one bare copy of the frame added to every paint.
+DragRuns FloorPlusCopy(const WindowCase& w)
+{
+    return {w.pacedFloor.paints, w.pacedFloor.seconds + w.pacedFloor.paints * w.copySeconds,
+            w.pacedFloor.secondsInPaint + w.pacedFloor.paints * w.copySeconds};
+}
+
 void PrintDragRow(const char* how, int moves, const DragRuns& runs, bool rate)
 {
     std::printf("| %s | %d | %d | %.1f | %.2f |", how, moves, runs.paints, runs.seconds * 1e3,
@@ -112,11 +119,14 @@ void PrintWindowTable(const WindowCase& w, int pointCount)
     PrintDragRow("all at once, before any paint", w.moves, w.burst, false);
     PrintDragRow("each after the paint of the one before", w.moves, w.paced, true);
     PrintDragRow("the same, the paint making the floor's calls instead", w.moves, w.pacedFloor, true);
+    std::printf("| one bare copy of the frame to the window (BitBlt), timed alone | – | – | – | %.2f | – |\n",
+                w.copySeconds * 1e3);
+    PrintDragRow("the floor's calls plus that copy in every paint (worked out)", w.moves, FloorPlusCopy(w), true);
     std::printf("\nA floor paint in the window, on average: BeginPaint with its erase %.2f ms, the floor's calls "
                 "%.2f ms, EndPaint %.2f ms.\n\n",
                 w.floorBeginSeconds * 1e3, w.floorCallsSeconds * 1e3, w.floorEndSeconds * 1e3);
-    std::printf("The program's window keeps its off-screen frame while it lives: a bitmap of %d × %d at %d bits per "
-                "pixel, %.1f MiB.\n\n",
+    std::printf("The program's window keeps its off-screen frame while it is shown: a bitmap of %d × %d at %d bits "
+                "per pixel, %.1f MiB.\n\n",
                 w.clientWidth, w.clientHeight, w.bitsPerPixel,
                 static_cast<double>(w.clientWidth) * w.clientHeight * w.bitsPerPixel / 8 / 1048576);
 }
@@ -151,9 +161,9 @@ void PrintFrameTable(const std::vector<FrameCase>& cases)
 void PrintPaintsPerSecondGoal(const WindowCase& w, double goal)
 {
     const double paintsPerSecond = PaintsPerSecond(w.paced);
-    const double floorPaintsPerSecond = PaintsPerSecond(w.pacedFloor);
-    std::printf("| paints per second at %d × %d at least %.2f × the floor's calls in the same window (%.0f against %.0f) "
-                "| %.3f | %s |\n",
+    const double floorPaintsPerSecond = PaintsPerSecond(FloorPlusCopy(w));
+    std::printf("| paints per second at %d × %d at least %.2f × the floor's calls plus one copy of the frame in the same "
+                "window (%.0f against %.0f) | %.3f | %s |\n",
                 w.clientWidth, w.clientHeight, goal, paintsPerSecond, floorPaintsPerSecond,
                 paintsPerSecond / floorPaintsPerSecond, YesNo(paintsPerSecond >= goal * floorPaintsPerSecond));
 }
@@ -168,7 +178,7 @@ void PrintGoals(double ratio, const PointerCase& pointer, const WindowCase windo
     std::printf("| pointer work under %.0f µs per message (worse of press and move) | %.0f ns | %s |\n",
                 GoalPointerSeconds * 1e6, pointerSeconds * 1e9, YesNo(pointerSeconds < GoalPointerSeconds));
     PrintPaintsPerSecondGoal(windows[0], GoalPaintsPerSecondRatio);
-    PrintPaintsPerSecondGoal(windows[1], LargeGoalPaintsPerSecondRatio);
+    PrintPaintsPerSecondGoal(windows[1], GoalPaintsPerSecondRatio);
     long long fewestReads = frames.front().offScreen.reads, halfDrawn = 0;
     for (const FrameCase& c : frames) {
         fewestReads = std::min(fewestReads, c.offScreen.reads);

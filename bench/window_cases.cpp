@@ -73,6 +73,51 @@ DragRuns MedianRun(const RunTimes& times)
     return {times.paints, Median(times.seconds), Median(times.secondsInPaint)};
 }
 
+// A memory frame of the client area's size, as the program keeps one, to time its bare copy to the
+// window with.
+struct BareFrame {
+    HDC surface;
+    HBITMAP bitmap;
+    HGDIOBJ surfaceOwnBitmap;
+};
+
+BareFrame MakeBareFrame(HWND window, int width, int height)
+{
+    HDC windowSurface = GetDC(window);
+    BareFrame frame = {CreateCompatibleDC(windowSurface), CreateCompatibleBitmap(windowSurface, width, height), nullptr};
+    ReleaseDC(window, windowSurface);
+    frame.surfaceOwnBitmap = SelectObject(frame.surface, frame.bitmap);
+    return frame;
+}
+
+void FreeBareFrame(const BareFrame& frame)
+{
+    SelectObject(frame.surface, frame.surfaceOwnBitmap);
+    DeleteObject(frame.bitmap);
+    DeleteDC(frame.surface);
+}
+
+// The mean time of one BitBlt of the frame to the window, over copies enough to last some
+// milliseconds; the first copy, which may touch the frame's memory for the first time, is left out.
+double TimeBareCopy(HWND window, const BareFrame& frame, int width, int height)
+{
+    HDC windowSurface = GetDC(window);
+    BitBlt(windowSurface, 0, 0, width, height, frame.surface, 0, 0, SRCCOPY);
+    GdiFlush();
+    const int copies = 20;
+    const double start = SecondsNow();
+    for (int copy = 0; copy < copies; ++copy) {
+        BitBlt(windowSurface, 0, 0, width, height, frame.surface, 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    const double seconds = (SecondsNow() - start) / copies;
+    ReleaseDC(window, windowSurface);
+    // The window now shows an empty frame: the next paint draws the program's again.
+    InvalidateRect(window, nullptr, TRUE);
+    DispatchCountingPaints(window);
+    return seconds;
+}
+
 DrawingFloor windowFloor;
 
 void PlayWindowFloor(HDC surface)
@@ -110,6 +155,8 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     const int blocks = 10;
     windowFloor = RecordFloor();
     RunTimes burst, paced, pacedFloor;
+    std::vector<double> copySeconds;
+    const BareFrame bareFrame = MakeBareFrame(window, result.clientWidth, result.clientHeight);
     for (int round = 0; round <= runs; ++round) {
         const int roundMoves = round ? moves : moves / 10;
         if (round == 1) {
@@ -124,12 +171,14 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
             RestoreProgramPaint(window);
         }
         if (round) {
+            copySeconds.push_back(TimeBareCopy(window, bareFrame, result.clientWidth, result.clientHeight));
             Keep(burst, burstRun);
             Keep(paced, pacedRun);
             Keep(pacedFloor, floorRun);
         }
     }
     ReleaseFloor(windowFloor);
+    FreeBareFrame(bareFrame);
     const OnWindowPaintTimes floorTimes = MeanOnWindowPaintTimes();
     result.floorBeginSeconds = floorTimes.begin;
     result.floorCallsSeconds = floorTimes.draw;
@@ -137,6 +186,7 @@ WindowCase RunWindowCase(HINSTANCE instance, int width, int height, int pointCou
     result.burst = MedianRun(burst);
     result.paced = MedianRun(paced);
     result.pacedFloor = MedianRun(pacedFloor);
+    result.copySeconds = Median(copySeconds);
 
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(start.column, start.row));
     DispatchCountingPaints(window);

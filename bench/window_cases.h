@@ -22,6 +22,9 @@ struct WindowCase {
     // Paced again, with the window's paint making the floor's calls (recorded at the press)
     // instead of the editor's drawing: what the platform alone costs per frame.
     DragRuns pacedFloor;
+    // One bare copy of a frame of the client area's size to the window (BitBlt), timed alone in
+    // every run: what the program's paint must add to the floor's calls to show a whole frame.
+    double copySeconds;
     // Mean parts of one of those floor paints: BeginPaint with its erase, the floor's calls, EndPaint.
     double floorBeginSeconds;
     double floorCallsSeconds;
