@@ -3,8 +3,8 @@
 # its header, sections and imports are hardened and its symbols work: ASLR with the relocations it
 # needs and with high entropy, DEP, Terminal Server awareness, no section both writable and
 # executable, imports from Windows' own DLLs only, the stack protector in every source file of the
-# program's own, no debug information in the program itself, and symbols beside it that turn an
-# address into a source line. Reads build/mingw/Trazos-*-win64.zip and the symbols zip beside it,
+# program's own with a guard of the program's own that its entry point seeds, no debug information
+# in the program itself, and symbols beside it that turn an address into a source line. Reads build/mingw/Trazos-*-win64.zip and the symbols zip beside it,
 # or the package (and symbols zip) given.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,7 +41,7 @@ sections=$("$tools-objdump" -h "$program" | awk '/^ +[0-9]+ / { name = $2; getli
 writable_code=$(grep CODE <<<"$sections" | grep -v READONLY | cut -d: -f1 | tr '\n' ' ')
 row "$(yes_if test -z "$writable_code")" "no section both writable and executable${writable_code:+: $writable_code}"
 
-# Windows' own DLLs; ADVAPI32 gives the stack protector's runtime its random guard.
+# Windows' own DLLs.
 windows_dlls=" kernel32 user32 gdi32 advapi32 msvcrt comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uxtheme version "
 imports=$(awk '/DLL Name:/ { print $3 }' <<<"$header" | sort -f | tr '\n' ' ')
 others=""
@@ -86,6 +86,23 @@ checks=0
 built="all $own of the program's own source files built with -fstack-protector-strong"
 [ -z "$unprotected" ] || built="not built with -fstack-protector-strong: $unprotected"
 row "$(yes_if test -z "$unprotected" -a "$checks" -gt 0)" "stack protector: $built; $checks calls to its handler"
+
+# GCC's own runtime for the stack protector, libssp, would seed the guard before WinMain by loading
+# cryptographic DLLs; the program's own guard loads none, and the entry point seeds it first thing.
+# nm names the source file of each symbol that has one; libssp's have none.
+symbol_sources=$("$tools-nm" -l "$debug")
+source_of() { awk -v name="$1" '$3 == name { print $4 ? $4 : "a library" }' <<<"$symbol_sources" | sed 's/:[0-9]*$//'; }
+start=$("$tools-objdump" -f "$program" | awk '/^start address/ { print $3 }')
+entry=$(awk -v address="$(printf '%016x' "$start")" '$1 == address && $2 == "T" { print $3; exit }' <<<"$symbol_sources")
+guard_source=$(source_of __stack_chk_guard)
+handler_source=$(source_of __stack_chk_fail)
+own=./app/stack_guard.cpp seeding=StartWindowsProgramWithAFreshStackGuard
+wrong=""
+[ "$guard_source" = $own ] || wrong+="__stack_chk_guard is from ${guard_source:-nowhere}; "
+[ "$handler_source" = $own ] || wrong+="__stack_chk_fail is from ${handler_source:-nowhere}; "
+[ "$entry" = $seeding ] || wrong+="the entry point ($start) is ${entry:-no symbol of its own}; "
+row "$(yes_if test -z "$wrong")" \
+    "stack guard: the program's own, __stack_chk_guard and __stack_chk_fail from $own, seeded by the entry point $seeding${wrong:+; but ${wrong%; }}"
 
 if [ $status -ne 0 ]; then
     echo "trazos: the shipped program lacks some of the above"
