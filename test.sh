@@ -4,7 +4,7 @@
 set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
-trazos_install $TRAZOS_BUILD_PACKAGES xvfb
+trazos_install $TRAZOS_BUILD_PACKAGES xvfb x11-utils
 # Some texts are checked a second time under a Cyrillic ANSI code page (1251), which Wine takes
 # from this locale.
 trazos_make_locale ru_RU
@@ -30,6 +30,8 @@ ctest --preset native || status=1
 
 trazos_start_display 1920x1200
 trazos_prepare_wine headless
+echo "== what the program loads before its main window is up"
+"$TRAZOS_ROOT"/cmake/check-start-up-loads.sh || status=1
 echo "== Windows tests under Wine"
 ctest --preset mingw || status=1
 # The random sessions print their seed and what they measured; show it whether or not they passed.
