@@ -4,8 +4,8 @@
 # needs and with high entropy, DEP, Terminal Server awareness, no section both writable and
 # executable, imports from Windows' own DLLs only, the stack protector in every source file of the
 # program's own with a guard of the program's own that its entry point seeds, no debug information
-# in the program itself, and symbols beside it that turn an address into a source line. Reads build/mingw/Trazos-*-win64.zip and the symbols zip beside it,
-# or the package (and symbols zip) given.
+# in the program itself, and symbols beside it that turn an address into a source line. Reads
+# build/mingw/Trazos-*-win64.zip and the symbols zip beside it, or the package (and symbols zip) given.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=${1:-$(ls "$root"/build/mingw/Trazos-*-win64.zip 2>/dev/null | head -n 1)}
