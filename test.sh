@@ -25,6 +25,9 @@ else
     status=1
 fi
 
+echo "== the documents' links, and the read-mes' length"
+"$TRAZOS_ROOT"/cmake/check-documents.sh || status=1
+
 echo "== native tests (address and undefined-behaviour sanitizers)"
 ctest --preset native || status=1
 
