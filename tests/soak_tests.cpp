@@ -161,15 +161,26 @@ struct Usage {
     SIZE_T privateBytes;
 };
 
-// Measured with the panel closed and nothing pending, so that every measure sees the same windows.
-// The queue goes first: a command still in it could open the panel again.
+// The window restored at the session's first size and painted whole, with its off-screen frame,
+// which it gives back while minimised and lacks while its client area is empty.
+void RestoreAndPaint(HWND window)
+{
+    ShowWindow(window, SW_RESTORE);
+    SetClientSize(window, 400, 300);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+// Measured with the panel closed, the window restored and painted, and nothing pending, so that
+// every measure sees the same windows and objects. The queue goes first: a command still in it
+// could open the panel again.
 Usage Measure(HWND window)
 {
     DispatchPendingMessages();
     if (editorState.panelWindow) {
         SendMessageA(editorState.panelWindow, WM_CLOSE, 0, 0);
     }
-    UpdateWindow(window);
+    RestoreAndPaint(window);
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     return {LiveGdiObjects(), LiveGdiObjectsByType(), memory.WorkingSetSize, memory.PagefileUsage};
@@ -294,10 +305,7 @@ void ExpectWholeAgain(Session& session, const std::string& after)
     EXPECT_EQ(failingCalls.rulesBroken, 0) << failingCalls.firstRuleBroken << " " << after;
     PressPanelButton(session, IDC_TRAIL_OFF);  // the trail's colours are a generator's
     PressPanelButton(session, IDC_WAVY_LAYOUT);
-    ShowWindow(session.window, SW_RESTORE);
-    SetClientSize(session.window, 400, 300);
-    InvalidateRect(session.window, nullptr, TRUE);
-    UpdateWindow(session.window);
+    RestoreAndPaint(session.window);
     const ClientPixels pixels = CaptureClient(session.window);
 
     const COLORREF cycle[3] = {Black, Grey, LightGreen};
