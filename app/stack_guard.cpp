@@ -43,8 +43,8 @@ __attribute__((no_stack_protector)) static void SeedStackGuard()
     uintptr_t guard = (static_cast<uintptr_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
     guard ^= GetCurrentProcessId();
     guard ^= GetCurrentThreadId();
-    guard ^= static_cast<uintptr_t>(GetTickCount64()) << 56;
-    guard ^= static_cast<uintptr_t>(GetTickCount64());
+    const uintptr_t ticks = GetTickCount64();
+    guard ^= ticks ^ (ticks << 56);
     guard ^= (static_cast<uintptr_t>(counter.LowPart) << 32) ^ static_cast<uintptr_t>(counter.QuadPart);
     // Where the stack lies differs from start to start under ASLR.
     guard ^= reinterpret_cast<uintptr_t>(&guard);
