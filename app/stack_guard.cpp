@@ -1,30 +1,44 @@
 // The stack protector's guard word and its failure handler, for MinGW-w64 builds, which every
-// program built with -fstack-protector-strong links together with one of the entry points below.
+// program built with the stack protector links together with one of the entry points below.
 // GCC's own runtime for them, libssp, would seed the guard from ADVAPI32's random number service in
 // a constructor that runs before WinMain, and so load cryptographic DLLs by name before the program
 // has restricted the DLL search to the system folder. The guard here loads nothing: it is seeded
-// from what the process has at hand, the way MSVC's runtime seeds its /GS cookie.
+// from what the process and the processor have at hand, the way MSVC's runtime seeds its /GS cookie.
+//
+// This file is built without the stack protector (CMakeLists.txt), whatever the compiler: the
+// seeding changes the guard that a check of its own would compare against, and the entry points
+// run before there is a guard worth checking.
 #include <windows.h>
+
+#include <cpuid.h>
+#include <x86intrin.h>
 
 #include <cstdint>
 
 extern "C" {
 
 // Read by every protected function on entry and compared on return. Any fixed value will do until
-// the entry point below replaces it; it is never zero, which a stray zeroing would reproduce.
-uintptr_t __stack_chk_guard = 0x5472617a6f734721u;
+// the entry point below replaces it. Its lowest byte is zero, as every seeded guard's is: a string
+// copy that runs over a buffer toward the guard must write that zero to go on, and a copy that
+// writes its terminating zero there stops, so neither can rebuild the whole guard.
+uintptr_t __stack_chk_guard = 0x5472617a6f734700u;
+
+// The linker's symbol at the start of the program's image, wherever the loader put it.
+extern IMAGE_DOS_HEADER __ImageBase;
 
 // A protected function found its guard overwritten: the stack is no longer trusted, so the process
 // ends at once without unwinding, running no handler and no more of the program's code, with
 // STATUS_STACK_BUFFER_OVERRUN as its exit code. Windows 8 and later end it by the fail-fast
 // interrupt, which reaches no exception handler at all; older ones by TerminateProcess.
-__attribute__((noreturn, no_stack_protector)) void __stack_chk_fail()
+__attribute__((noreturn)) void __stack_chk_fail()
 {
     if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE)) {
         __asm__ volatile("int $0x29" : : "c"(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE) : "memory");
     }
     TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
-    __builtin_unreachable();
+    // Should it return all the same (a hook that refuses it), the process must not run on into
+    // whatever code the linker put next, such as an entry point below, which would start it over.
+    __builtin_trap();
 }
 
 // The C runtime's entry points, in crt2.o: they run the constructors, then WinMain or main.
@@ -33,38 +47,74 @@ int mainCRTStartup();
 
 }  // extern "C"
 
-// Not protected itself: it changes the guard that its own check would compare against.
-__attribute__((no_stack_protector)) static void SeedStackGuard()
+namespace {
+
+// The last step of the SplitMix64 generator: every bit of the value moves about half the bits of
+// the result. Mixing each source in with it keeps sources that move together, such as the process
+// and thread ids or three readings of one clock, from cancelling out as a plain XOR of them does.
+uint64_t MixIn(uint64_t state, uint64_t value)
+{
+    uint64_t z = state ^ value;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    return z ^ (z >> 31);
+}
+
+// The processor's own random numbers, where it has them; RDRAND may come back empty-handed for a
+// moment under load, and is asked again a few times before it is left out.
+uint64_t ProcessorRandomNumber()
+{
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || !(ecx & bit_RDRND)) {
+        return 0;
+    }
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        unsigned long long value = 0;
+        unsigned char ready = 0;
+        __asm__ volatile("rdrand %0; setc %1" : "=r"(value), "=qm"(ready) : : "cc");
+        if (ready) {
+            return value;
+        }
+    }
+    return 0;
+}
+
+void SeedStackGuard()
 {
     FILETIME now = {};
     GetSystemTimeAsFileTime(&now);
     LARGE_INTEGER counter = {};
     QueryPerformanceCounter(&counter);
-    uintptr_t guard = (static_cast<uintptr_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    guard ^= GetCurrentProcessId();
-    guard ^= GetCurrentThreadId();
-    const uintptr_t ticks = GetTickCount64();
-    guard ^= ticks ^ (ticks << 56);
-    guard ^= (static_cast<uintptr_t>(counter.LowPart) << 32) ^ static_cast<uintptr_t>(counter.QuadPart);
-    // Where the stack lies differs from start to start under ASLR.
-    guard ^= reinterpret_cast<uintptr_t>(&guard);
+    uint64_t seed = 0x7472617a6f732e31u;
+    seed = MixIn(seed, (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    seed = MixIn(seed, static_cast<uint64_t>(counter.QuadPart));
+    seed = MixIn(seed, GetTickCount64());
+    seed = MixIn(seed, __rdtsc());
+    seed = MixIn(seed, (static_cast<uint64_t>(GetCurrentProcessId()) << 32) | GetCurrentThreadId());
+    // Where the program and the stack lie differs from start to start under ASLR.
+    seed = MixIn(seed, reinterpret_cast<uintptr_t>(&__ImageBase));
+    seed = MixIn(seed, reinterpret_cast<uintptr_t>(&seed));
+    seed = MixIn(seed, ProcessorRandomNumber());
+    uintptr_t guard = static_cast<uintptr_t>(seed) & ~static_cast<uintptr_t>(0xff);
     if (guard == 0 || guard == __stack_chk_guard) {
-        guard = ~__stack_chk_guard;
+        guard = ~__stack_chk_guard & ~static_cast<uintptr_t>(0xff);
     }
     __stack_chk_guard = guard;
 }
+
+}  // namespace
 
 // The programs' entry points, which the linker is told to start at (--entry): the guard is seeded
 // before the C runtime runs any constructor or WinMain, while no protected function is under way to
 // find the guard changed on its return. The GUI program starts at the first, console ones at the
 // second.
-extern "C" __attribute__((no_stack_protector)) int StartWindowsProgramWithAFreshStackGuard()
+extern "C" int StartWindowsProgramWithAFreshStackGuard()
 {
     SeedStackGuard();
     return WinMainCRTStartup();
 }
 
-extern "C" __attribute__((no_stack_protector)) int StartConsoleProgramWithAFreshStackGuard()
+extern "C" int StartConsoleProgramWithAFreshStackGuard()
 {
     SeedStackGuard();
     return mainCRTStartup();

@@ -7,25 +7,31 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 extern "C" uintptr_t __stack_chk_guard;
 
 namespace {
 
-// The child's part: "overrun", or the parent's guard in decimal, which the child compares with its own.
+// The child's part: "guard", which reports the child's guard as its exit code, or "changed".
 const char ChildPart[] = "TRAZOS_STACK_GUARD_CHILD";
-enum : DWORD { ChildHasAnotherGuard = 41, ChildHasTheSameGuard = 42 };
 
-// Protected, for its array. The writes are volatile, so the compiler can neither leave them out nor
-// warn of the overrun; GCC puts the guard within the 16 bytes past the array's end.
-__attribute__((noinline)) void WritePastTheEndOfALocalBuffer(size_t count)
+// The guard without its lowest byte, which is always zero: what a child's exit code can carry.
+DWORD GuardAsExitCode(uintptr_t guard)
+{
+    return static_cast<DWORD>(guard >> 8);
+}
+
+// Protected, for its array. The guard changes while it runs, as the copy of it on the stack changes
+// when a write runs over the array, wherever the compiler put that copy; the check on return then
+// finds the two different.
+__attribute__((noinline)) void ChangeTheGuardWithinAProtectedFunction()
 {
     char buffer[16];
     volatile char* through = buffer;
-    for (size_t i = 0; i < count; ++i) {
-        through[i] = 'x';
-    }
+    through[0] = 'x';
+    *static_cast<volatile uintptr_t*>(&__stack_chk_guard) ^= 0x100;
 }
 
 DWORD RunThisTestAsAChild(const std::string& part)
@@ -54,21 +60,26 @@ DWORD RunThisTestAsAChild(const std::string& part)
     return exitCode;
 }
 
-TEST(StackGuard, DiffersInEveryStartAndAnOverrunEndsTheProcessAtOnce)
+TEST(StackGuard, DiffersInEveryStartEndsInAZeroByteAndAChangedGuardEndsTheProcessAtOnce)
 {
     const std::string part = std::getenv(ChildPart) ? std::getenv(ChildPart) : "";
-    if (part == "overrun") {
+    if (part == "changed") {
         // Anything that still ran on the way out, as exit() would run this, changes the exit code.
         std::atexit([] { std::_Exit(1); });
-        WritePastTheEndOfALocalBuffer(16 + 16);
+        ChangeTheGuardWithinAProtectedFunction();
         return;
     }
-    if (!part.empty()) {
-        ExitProcess(std::stoull(part) == __stack_chk_guard ? ChildHasTheSameGuard : ChildHasAnotherGuard);
+    if (part == "guard") {
+        ExitProcess(GuardAsExitCode(__stack_chk_guard));
     }
 
-    EXPECT_EQ(RunThisTestAsAChild(std::to_string(__stack_chk_guard)), ChildHasAnotherGuard);
-    EXPECT_EQ(RunThisTestAsAChild("overrun"), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
+    EXPECT_EQ(__stack_chk_guard & 0xff, 0u);
+    std::set<DWORD> guards = {GuardAsExitCode(__stack_chk_guard)};
+    for (int child = 0; child < 3; ++child) {
+        guards.insert(RunThisTestAsAChild("guard"));
+    }
+    EXPECT_EQ(guards.size(), 4u) << "four starts, four guards";
+    EXPECT_EQ(RunThisTestAsAChild("changed"), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
 }
 
 }  // namespace
