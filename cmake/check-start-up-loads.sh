@@ -43,6 +43,10 @@ process=$(grep -m 1 -iE "trace:loaddll:.*Loaded L\".*\\\\${program##*/}\"" <<<"$
 [ "$window" = yes ] || { echo "trazos: ${program##*/}'s main window did not appear within 30 seconds" >&2; exit 1; }
 loaded=$(grep "^$process:[0-9a-f]*:trace:loaddll:.*Loaded L\"" <<<"$before_window" |
     sed -E 's/.*Loaded L"([^"]*\\)?([^"\\]*)".*/\2/' | tr '[:upper:]' '[:lower:]' | awk '!seen[$0]++')
+# Every Windows program loads KERNEL32 before any code of its own runs: a list without it means
+# that this Wine words its trace otherwise, and the list below proves nothing.
+grep -qx kernel32.dll <<<"$loaded" ||
+    { echo "trazos: the trace of ${program##*/}'s start names no kernel32.dll; it cannot tell what loaded" >&2; exit 1; }
 found=""
 for dll in $cryptographic; do
     grep -qx "$dll.dll" <<<"$loaded" && found+="$dll.dll "

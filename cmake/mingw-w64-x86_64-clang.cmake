@@ -10,6 +10,12 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${TRAZOS_MINGW_PREFIX})
 set(CMAKE_CXX_COMPILER_TARGET ${TRAZOS_MINGW_PREFIX})
 set(CMAKE_RC_COMPILER ${TRAZOS_MINGW_PREFIX}-windres)
+# The archiver and the other binary tools are MinGW-w64's binutils, as with GCC, not whichever
+# LLVM tools happen to be installed.
+foreach(tool IN ITEMS AR RANLIB NM OBJCOPY OBJDUMP STRIP)
+  string(TOLOWER ${tool} name)
+  find_program(CMAKE_${tool} ${TRAZOS_MINGW_PREFIX}-${name} REQUIRED)
+endforeach()
 set(CMAKE_SYSROOT /usr/${TRAZOS_MINGW_PREFIX})
 
 execute_process(COMMAND ${TRAZOS_MINGW_PREFIX}-g++-posix -print-file-name=libstdc++.a

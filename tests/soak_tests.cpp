@@ -173,14 +173,18 @@ void RestoreAndPaint(HWND window)
 
 // Measured with the panel closed, the window restored and painted, and nothing pending, so that
 // every measure sees the same windows and objects. The queue goes first: a command still in it
-// could open the panel again.
-Usage Measure(HWND window)
+// could open the panel again, or close the window, and a session whose window is gone goes on as
+// a fresh run would start.
+Usage Measure(Session& session)
 {
     DispatchPendingMessages();
+    if (!IsWindow(session.window)) {
+        StartAgain(session);
+    }
     if (editorState.panelWindow) {
         SendMessageA(editorState.panelWindow, WM_CLOSE, 0, 0);
     }
-    RestoreAndPaint(window);
+    RestoreAndPaint(session.window);
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     return {LiveGdiObjects(), LiveGdiObjectsByType(), memory.WorkingSetSize, memory.PagefileUsage};
@@ -264,7 +268,7 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
     for (int event = 0; event < Events; ++event) {
         if (event == Events / 10) {
             // After a warm-up in which the window system's other caches have filled.
-            start = Measure(session.window);
+            start = Measure(session);
         }
         PlayRandomEvent(session, event);
         smallestCount = std::min(smallestCount, editorState.pointCount);
@@ -273,10 +277,7 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
         ASSERT_TRUE(fault.empty()) << fault << " after event " << event << "; " << seedText;
     }
 
-    if (!IsWindow(session.window)) {
-        StartAgain(session);
-    }
-    const Usage end = Measure(session.window);
+    const Usage end = Measure(session);
     QueryPerformanceCounter(&ended);
     std::printf("%d events in %.1f s: %d closes and reopenings, %d About boxes, %d extra paints, counts %d .. %d\n",
                 Events, static_cast<double>(ended.QuadPart - began.QuadPart) / frequency.QuadPart, session.closes,
@@ -367,7 +368,7 @@ TEST(Soak, CreatingCallsThatFailBreakNoRuleLeakNothingAndTheNextPaintIsWhole)
         PlayRandomEvent(session, event);  // the window system's caches fill
     }
     StartAgain(session);
-    const Usage start = Measure(session.window);
+    const Usage start = Measure(session);
 
     // One call at a time: the first creating call of a step, then its second, and so on.
     for (int step = StartUp; step < Steps; ++step) {
@@ -415,7 +416,7 @@ TEST(Soak, CreatingCallsThatFailBreakNoRuleLeakNothingAndTheNextPaintIsWhole)
     }
 
     StartAgain(session);
-    const Usage end = Measure(session.window);
+    const Usage end = Measure(session);
     std::printf("GDI objects by type %s -> %s\n", start.gdiObjectsByType.c_str(), end.gdiObjectsByType.c_str());
     EXPECT_EQ(end.gdiObjectsByType, start.gdiObjectsByType) << seedText;
     // The window gives its off-screen frame back as it goes: one device context and one bitmap.
