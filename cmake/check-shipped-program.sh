@@ -3,9 +3,10 @@
 # its header, sections and imports are hardened and its symbols work: ASLR with the relocations it
 # needs and with high entropy, DEP, Terminal Server awareness, no section both writable and
 # executable, imports from Windows' own DLLs only, the stack protector in every source file of the
-# program's own with a guard of the program's own that its entry point seeds, no debug information
-# in the program itself, and symbols beside it that turn an address into a source line. Reads
-# build/mingw/Trazos-*-win64.zip and the symbols zip beside it, or the package (and symbols zip) given.
+# program's own but the guard's, with a guard of the program's own that its entry point seeds, no
+# debug information in the program itself, and symbols beside it that turn an address into a
+# source line. Reads build/mingw/Trazos-*-win64.zip and the symbols zip beside it, or the package
+# (and symbols zip) given.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=${1:-$(ls "$root"/build/mingw/Trazos-*-win64.zip 2>/dev/null | head -n 1)}
@@ -78,14 +79,24 @@ units=$("$tools-objdump" --dwarf=info "$debug" | awk '
     /DW_AT_producer/ { producer = $0 }
     /DW_AT_name/ && producer != "" { print $NF "\t" producer; producer = "" }' | grep -E '(^|/)(app|draw|edit|model)/')
 own=$(grep -c . <<<"$units")
-unprotected=$(grep -v -- '-fstack-protector-strong' <<<"$units" | cut -f1 | tr '\n' ' ')
+# Of a file's stack protector options the last holds. The guard's own file goes without: its seeding
+# changes the guard that a check of its own would compare against.
+unprotected="" guard_protected=""
+while IFS=$'\t' read -r name producer; do
+    last=$(grep -oE -- '-f(no-)?stack-protector[a-z-]*' <<<"$producer" | tail -n 1)
+    if [ "$name" = app/stack_guard.cpp ]; then
+        [ "$last" = -fno-stack-protector ] || guard_protected="; but app/stack_guard.cpp is built with ${last:-the default}"
+    elif [ "$last" != -fstack-protector-strong ]; then
+        unprotected+="$name "
+    fi
+done <<<"$units"
 [ "$own" -gt 0 ] || unprotected="(none of the program's own source files found)"
 handler=$("$tools-nm" "$debug" | awk '$3 == "__stack_chk_fail" { print $1 }' | sed 's/^0*//')
 checks=0
 [ -n "$handler" ] && checks=$("$tools-objdump" -d "$program" | grep -cE "call +(0x)?0*$handler\b")
-built="all $own of the program's own source files built with -fstack-protector-strong"
+built="all $((own - 1)) of the program's own source files built with -fstack-protector-strong, the guard's without$guard_protected"
 [ -z "$unprotected" ] || built="not built with -fstack-protector-strong: $unprotected"
-row "$(yes_if test -z "$unprotected" -a "$checks" -gt 0)" "stack protector: $built; $checks calls to its handler"
+row "$(yes_if test -z "$unprotected$guard_protected" -a "$checks" -gt 0)" "stack protector: $built; $checks calls to its handler"
 
 # GCC's own runtime for the stack protector, libssp, would seed the guard before WinMain by loading
 # cryptographic DLLs; the program's own guard loads none, and the entry point seeds it first thing.
