@@ -6,6 +6,7 @@ set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 trazos_install $TRAZOS_BUILD_PACKAGES xvfb
+trazos_need_wine "$TRAZOS_MINIMUM_WINE_FOR_TESTS" "running the benchmark"
 trazos_build mingw trazos_bench
 trazos_start_display 4096x2400
 trazos_prepare_wine headless

@@ -5,6 +5,7 @@ set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 trazos_install $TRAZOS_BUILD_PACKAGES
+trazos_need_wine "$TRAZOS_MINIMUM_WINE" "running the editor"
 trazos_build mingw trazos  # the program alone: the tests and the benchmark are test.sh's and bench.sh's
 program="$TRAZOS_ROOT/build/mingw/trazos.exe"
 

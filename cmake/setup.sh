@@ -11,6 +11,13 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # written with.
 TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64 fonts-wine git zip"
 
+# The oldest CMake and Wine that the scripts were tried with (docs/building.md names the releases):
+# CMake 3.20 reads the presets; the editor runs under Wine 6.0, and all of its tests under Wine 8.0.
+# The compilers' minimums are checked when CMake configures (cmake/minimum_versions.cmake).
+TRAZOS_MINIMUM_CMAKE=3.20
+TRAZOS_MINIMUM_WINE=6.0
+TRAZOS_MINIMUM_WINE_FOR_TESTS=8.0
+
 trazos_fail() {
     echo "trazos: $*" >&2
     exit 1
@@ -51,9 +58,26 @@ trazos_make_locale() {
         trazos_fail "could not generate the $1.UTF-8 locale: see 'localedef -i $1 -f UTF-8 $1.UTF-8'."
 }
 
+# trazos_at_least VERSION MINIMUM: whether the dotted version is the minimum or later.
+trazos_at_least() {
+    [ -n "$1" ] && [ "$(printf '%s\n%s\n' "$2" "$1" | sort -V | head -n 1)" = "$2" ]
+}
+
+# trazos_need_wine MINIMUM DOING: stops unless the Wine here is the minimum or later.
+trazos_need_wine() {
+    local version
+    version=$(wine --version 2>/dev/null | sed -n 's/^wine-\([0-9][0-9.]*\).*/\1/p')
+    trazos_at_least "$version" "$1" ||
+        trazos_fail "$2 needs Wine $1 or later, and this machine has ${version:+Wine }${version:-none that answers 'wine --version'}; see docs/building.md for the releases that have it."
+}
+
 # trazos_build PRESET [TARGET...]: configures (once) and builds a CMake preset, or only the targets named.
 trazos_build() {
     cd "$TRAZOS_ROOT" || exit 1
+    local cmake_version
+    cmake_version=$(cmake --version 2>/dev/null | sed -n 's/^cmake version \([0-9][0-9.]*\).*/\1/p')
+    trazos_at_least "$cmake_version" "$TRAZOS_MINIMUM_CMAKE" ||
+        trazos_fail "the build needs CMake $TRAZOS_MINIMUM_CMAKE or later, and this machine has ${cmake_version:-none}; see docs/building.md for the releases that have it."
     if [ ! -f "build/$1/CMakeCache.txt" ]; then
         cmake --preset "$1" >/dev/null || trazos_fail "configuring the $1 build failed."
     fi
