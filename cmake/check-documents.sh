@@ -42,7 +42,9 @@ lines=$(wc -l <README.md)
 [ "$lines" -le 150 ] || fail "README.md has $lines lines; a front page has at most 150, the rest goes under docs/"
 
 readme=build/mingw/generated/README.txt
-placeholder=$(sed -n 's/.*set(TRAZOS_CONTACT_PLACEHOLDER "\([^"]*\)").*/\1/p' CMakeLists.txt)
+placeholder=$(sed -n 's/.*set(TRAZOS_CONTACT_PLACEHOLDER "\([^"$]*\)").*/\1/p' CMakeLists.txt)
+[ -n "$placeholder" ] ||
+    fail "no set(TRAZOS_CONTACT_PLACEHOLDER \"...\") in CMakeLists.txt, so the read-me cannot be checked for it"
 if [ ! -f "$readme" ]; then
     fail "no $readme: build the mingw preset first"
 else
