@@ -88,7 +88,7 @@ trazos_stop_display() {
 }
 
 # trazos_prepare_wine desktop|headless: makes the Wine prefix for a real desktop or for the virtual
-# display on first use (about ten seconds). For the virtual display it keeps Wine's server running
+# display on first use (a few seconds). For the virtual display it keeps Wine's server running
 # until trazos_stop_display, so that no program started later pays for its start; there is no window
 # manager there either, and a window that Wine leaves for one to manage takes two seconds to close,
 # so Wine manages the windows itself.
