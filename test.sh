@@ -13,7 +13,7 @@ trazos_build native
 trazos_build mingw
 
 status=0
-echo "== the Windows package, built twice from copies of this tree"
+echo "== the Windows package, made with a contact and rebuilt by its record's commands"
 "$TRAZOS_ROOT"/cmake/check-same-package.sh || status=1
 
 echo "== the packaged program's hardening and symbols"
@@ -25,7 +25,7 @@ else
     status=1
 fi
 
-echo "== the documents' links, and the read-mes' length"
+echo "== the documents' links and lengths"
 "$TRAZOS_ROOT"/cmake/check-documents.sh || status=1
 
 echo "== native tests (address and undefined-behaviour sanitizers)"
