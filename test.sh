@@ -16,7 +16,7 @@ trazos_build mingw
 trazos_build mingw-clang
 
 status=0
-echo "== the Windows package, built twice from copies of this tree"
+echo "== the Windows package, made with a contact and rebuilt by its record's commands"
 "$TRAZOS_ROOT"/cmake/check-same-package.sh || status=1
 
 echo "== the packaged program's hardening and symbols"
@@ -28,7 +28,7 @@ else
     status=1
 fi
 
-echo "== the documents' links, and the read-mes' length"
+echo "== the documents' links and lengths"
 "$TRAZOS_ROOT"/cmake/check-documents.sh || status=1
 
 echo "== native tests (address and undefined-behaviour sanitizers)"

@@ -30,11 +30,10 @@ static void FillBackground(HWND window, HDC surface, const RECT& client)
 }
 
 // The memory surface that a paint which erases composes its frame on, with a bitmap of the client
-// area's size. It is kept from paint to paint: on a large screen, making and zeroing that bitmap
-// for every paint would cost a good share of each paint. It is made again when the size changes
-// and given back while the window is minimised, when the display changes (a frame in the old
-// display's format would be converted on every copy), and with the window; the next paint that
-// erases makes it anew.
+// area's size. It is kept from paint to paint, so that a paint need not make, fill and free a
+// bitmap of that size. It is made again when the size changes and given back while the window is
+// minimised, when the display changes (a frame in the old display's format would be converted on
+// every copy), and with the window; the next paint that erases makes it anew.
 struct OffScreenFrame {
     HDC surface;
     HBITMAP bitmap;

@@ -5,9 +5,7 @@
 # empty outside a git checkout.
 set(TRAZOS_SOURCE_DATE_EPOCH 1767225600)  # 2026-01-01 00:00:00 UTC
 set(TRAZOS_SOURCE_COMMIT "")
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(TRAZOS_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
-elseif(EXISTS ${PROJECT_SOURCE_DIR}/.git)
+if(EXISTS ${PROJECT_SOURCE_DIR}/.git)
   find_package(Git QUIET)
   if(GIT_FOUND)
     execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
@@ -30,6 +28,10 @@ elseif(EXISTS ${PROJECT_SOURCE_DIR}/.git)
       set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${head_log})
     endif()
   endif()
+endif()
+# Checked after the commit is looked up, so that the record names the commit either way.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(TRAZOS_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
 endif()
 if(NOT TRAZOS_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   message(FATAL_ERROR "SOURCE_DATE_EPOCH must be a whole number of seconds, not '${TRAZOS_SOURCE_DATE_EPOCH}'")

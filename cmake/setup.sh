@@ -112,9 +112,10 @@ trazos_stop_display() {
 }
 
 # trazos_prepare_wine desktop|headless: makes the Wine prefix for a real desktop or for the virtual
-# display on first use (about ten seconds), and keeps Wine's server running so that no program
-# started later pays for it. On the virtual display there is no window manager, and a window that
-# Wine leaves for one to manage takes two seconds to close; there Wine manages the windows itself.
+# display on first use (a few seconds). For the virtual display it keeps Wine's server running
+# until trazos_stop_display, so that no program started later pays for its start; there is no window
+# manager there either, and a window that Wine leaves for one to manage takes two seconds to close,
+# so Wine manages the windows itself.
 trazos_prepare_wine() {
     export WINEPREFIX="$TRAZOS_ROOT/build/wineprefix"
     [ "$1" = headless ] && WINEPREFIX="$TRAZOS_ROOT/build/wineprefix-headless"
@@ -128,7 +129,8 @@ trazos_prepare_wine() {
         wineserver -k >/dev/null 2>&1
     fi
     trazos_link_wine_fonts
-    wineserver -p >/dev/null 2>&1 </dev/null
+    [ "$1" = headless ] && wineserver -p >/dev/null 2>&1 </dev/null
+    return 0
 }
 
 # Wine draws the caption buttons with its own Marlett font and its dialogs with Tahoma, but Debian's

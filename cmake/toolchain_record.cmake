@@ -50,6 +50,7 @@ describe_tool(binutils ${CPACK_TRAZOS_LINKER} --version)
 describe_tool(cmake ${CMAKE_COMMAND} --version)
 describe_tool(zip ${CPACK_TRAZOS_ZIP} -v)
 
+string(REPLACE "\n" "\n    " commands "    ${CPACK_TRAZOS_REBUILD_COMMANDS}")
 file(WRITE ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}-toolchain.txt
 "What built ${CPACK_PACKAGE_FILE_NAME}.zip
 
@@ -61,5 +62,7 @@ CMake      ${cmake}
 zip        ${zip}
 
 The zip and its symbols are the same, byte for byte, from every clean clone of this commit built
-with these versions: cmake --preset mingw, then cmake --build --preset mingw --target package.
+with these versions by these commands, run at the top of the clone:
+
+${commands}
 ")
