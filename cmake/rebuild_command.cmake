@@ -1,10 +1,9 @@
 # trazos_rebuild_commands(RESULT) sets RESULT to the shell commands, one a line, that make this
 # build's package again at the top of a clean clone of its commit; the toolchain record writes them
-# out. They name the
-# preset whose build folder this is, and pass on every cache setting that shapes the package's bytes
-# and differs from what that preset gives on its own: the contact, the build type, and flags given
-# by hand or taken from CXXFLAGS, LDFLAGS or RCFLAGS at the first configure. A SOURCE_DATE_EPOCH
-# that overrode the commit's time is exported first.
+# out. They name the preset whose build folder this is, and pass on every cache setting that shapes
+# the package's bytes and differs from what that preset gives on its own: the contact, the build
+# type, and flags given by hand or taken from CXXFLAGS, LDFLAGS or RCFLAGS at the first configure.
+# A SOURCE_DATE_EPOCH that overrode the commit's time is exported first.
 
 function(trazos_rebuild_commands result)
   unset(preset)
