@@ -74,10 +74,11 @@ row "$(yes_if grep -q '^\./app/main\.cpp:[0-9]' <<<"$line")" \
 
 # GCC records each source file's options in its debug information; the program's own are those of
 # the folders app, draw, edit and model.
-units=$("$tools-objdump" --dwarf=info "$debug" | awk '
+dwarf=$("$tools-objdump" --dwarf=info "$debug")
+units=$(awk '
     /DW_TAG_compile_unit/ { producer = "" }
     /DW_AT_producer/ { producer = $0 }
-    /DW_AT_name/ && producer != "" { print $NF "\t" producer; producer = "" }' | grep -E '(^|/)(app|draw|edit|model)/')
+    /DW_AT_name/ && producer != "" { print $NF "\t" producer; producer = "" }' <<<"$dwarf" | grep -E '(^|/)(app|draw|edit|model)/')
 own=$(grep -c . <<<"$units")
 # Of a file's stack protector options the last holds. The guard's own file goes without: its seeding
 # changes the guard that a check of its own would compare against.
@@ -100,17 +101,24 @@ row "$(yes_if test -z "$unprotected$guard_protected" -a "$checks" -gt 0)" "stack
 
 # GCC's own runtime for the stack protector, libssp, would seed the guard before WinMain by loading
 # cryptographic DLLs; the program's own guard loads none, and the entry point seeds it first thing.
-# nm names the source file of each symbol that has one; libssp's have none.
-symbol_sources=$("$tools-nm" -l "$debug")
-source_of() { awk -v name="$1" '$3 == name { print $4 ? $4 : "a library" }' <<<"$symbol_sources" | sed 's/:[0-9]*$//'; }
+# A symbol is the program's own where a source file's debug information holds its definition (a
+# variable with its place, a function with its code); a library's have none. (nm -l, which reads
+# the same, finds no file for the guard variable as GCC 13 and later describe it.)
+defined_in() {
+    awk -v name="$1" '
+        /DW_TAG_compile_unit/ { unit = ""; in_unit = 1 }
+        /: Abbrev Number/ && !/DW_TAG_compile_unit/ { in_unit = 0; symbol = "" }
+        /DW_AT_name/ { if (in_unit) unit = $NF; else symbol = $NF }
+        /DW_AT_location|DW_AT_low_pc/ && symbol == name { print "./" unit; exit }' <<<"$dwarf"
+}
 start=$("$tools-objdump" -f "$program" | awk '/^start address/ { print $3 }')
-entry=$(awk -v address="$(printf '%016x' "$start")" '$1 == address && $2 == "T" { print $3; exit }' <<<"$symbol_sources")
-guard_source=$(source_of __stack_chk_guard)
-handler_source=$(source_of __stack_chk_fail)
+entry=$("$tools-nm" "$debug" | awk -v address="$(printf '%016x' "$start")" '$1 == address && $2 == "T" { print $3; exit }')
+guard_source=$(defined_in __stack_chk_guard)
+handler_source=$(defined_in __stack_chk_fail)
 own=./app/stack_guard.cpp seeding=StartWindowsProgramWithAFreshStackGuard
 wrong=""
-[ "$guard_source" = $own ] || wrong+="__stack_chk_guard is from ${guard_source:-nowhere}; "
-[ "$handler_source" = $own ] || wrong+="__stack_chk_fail is from ${handler_source:-nowhere}; "
+[ "$guard_source" = $own ] || wrong+="__stack_chk_guard is from ${guard_source:-a library}; "
+[ "$handler_source" = $own ] || wrong+="__stack_chk_fail is from ${handler_source:-a library}; "
 [ "$entry" = $seeding ] || wrong+="the entry point ($start) is ${entry:-no symbol of its own}; "
 row "$(yes_if test -z "$wrong")" \
     "stack guard: the program's own, __stack_chk_guard and __stack_chk_fail from $own, seeded by the entry point $seeding${wrong:+; but ${wrong%; }}"
