@@ -53,7 +53,9 @@ done
 row "$(yes_if test -z "$others")" "imports from Windows' own DLLs only: $imports${others:+(others: $others)}"
 
 debug_sections=$(grep DEBUGGING <<<"$sections" | cut -d: -f1 | grep -vx .gnu_debuglink | tr '\n' ' ')
-no_symbols=$(yes_if grep -qx 'no symbols' <<<"$("$tools-objdump" -t "$program")")
+# Read alone: objdump of binutils 2.38 follows the debug link to the symbols unzipped beside it.
+mkdir "$work/alone" && cp "$program" "$work/alone/"
+no_symbols=$(yes_if grep -qx 'no symbols' <<<"$("$tools-objdump" -t "$work/alone/trazos.exe")")
 row "$(yes_if test "$no_symbols" = yes -a -z "$debug_sections")" \
     "stripped: no symbol table, and no debug section but the debug link${debug_sections:+: $debug_sections}"
 link=$("$tools-objdump" -s -j .gnu_debuglink "$program" 2>/dev/null | grep -o 'trazos\.exe\.debug' | head -n 1)
