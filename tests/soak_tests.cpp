@@ -141,8 +141,12 @@ void Resize(HWND window)
 // The window system keeps every device context that its windows have painted with, and makes a
 // new one whenever none that it keeps is free for the window at hand, until it keeps 64 (Wine's
 // cache). How many it keeps after a while depends on which windows happened to paint together,
-// which varies with timing; each new one adds three objects. Holding 64 at once fills the cache,
-// so that from here on a new device context means more than 64 in use at once: one not released.
+// which varies with timing; each new one adds three objects. A kept one also holds on to the
+// window surface it last drew on: Wine 10 makes each window's surface of a bitmap and a region of
+// the process's own, and an About box's lives on after the box is gone until its device context
+// serves another window. Holding 64 at once fills the cache, so that from here on a new device
+// context means more than 64 in use at once (one not released), and has every kept one serve this
+// window, so that none holds a surface of a window that is no more.
 void FillDeviceContextCache(HWND window)
 {
     HDC held[64];
@@ -171,10 +175,10 @@ void RestoreAndPaint(HWND window)
     UpdateWindow(window);
 }
 
-// Measured with the panel closed, the window restored and painted, and nothing pending, so that
-// every measure sees the same windows and objects. The queue goes first: a command still in it
-// could open the panel again, or close the window, and a session whose window is gone goes on as
-// a fresh run would start.
+// Measured with the panel closed, the window restored and painted, every kept device context
+// serving it, and nothing pending, so that every measure sees the same windows and objects. The
+// queue goes first: a command still in it could open the panel again, or close the window, and a
+// session whose window is gone goes on as a fresh run would start.
 Usage Measure(Session& session)
 {
     DispatchPendingMessages();
@@ -185,6 +189,7 @@ Usage Measure(Session& session)
         SendMessageA(editorState.panelWindow, WM_CLOSE, 0, 0);
     }
     RestoreAndPaint(session.window);
+    FillDeviceContextCache(session.window);
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     return {LiveGdiObjects(), LiveGdiObjectsByType(), memory.WorkingSetSize, memory.PagefileUsage};
@@ -258,7 +263,6 @@ TEST(Soak, AHundredThousandRandomEventsLeaveTheEditorSoundAndLeakNothing)
 
     Session session;
     StartAgain(session);
-    FillDeviceContextCache(session.window);
     int smallestCount = MaxPoints, largestCount = 0;
     Usage start = {};
     LARGE_INTEGER frequency, began, ended;
@@ -363,7 +367,6 @@ TEST(Soak, CreatingCallsThatFailBreakNoRuleLeakNothingAndTheNextPaintIsWhole)
 
     Session session;
     StartAgain(session);
-    FillDeviceContextCache(session.window);
     for (int event = 0; event < 2000; ++event) {
         PlayRandomEvent(session, event);  // the window system's caches fill
     }
