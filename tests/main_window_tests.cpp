@@ -160,9 +160,6 @@ TEST(MainWindow, ResizeAlongOneEdgeAtATimeRepaintsTheWholeClientArea)
     DestroyWindow(window);
 }
 
-// The kept frame is one device context and one bitmap. Minimised, the window gives it back; a
-// display change gives it back too, and asks for no paint, so trails stay. The next paint that
-// erases makes it again, whole.
 // A window of the plainest class, which the default procedure alone serves and draws: what the
 // system does for any window. At the screen's right edge, clear of the main window.
 HWND OpenPlainWindow(int width, int height)
@@ -181,6 +178,9 @@ HWND OpenPlainWindow(int width, int height)
     return window;
 }
 
+// The kept frame is one device context and one bitmap. Minimised, the window gives it back; a
+// display change gives it back too, and asks for no paint, so trails stay. The next paint that
+// erases makes it again, whole.
 TEST(MainWindow, OffScreenFrameIsGivenBackWhileMinimisedAndWhenTheDisplayChanges)
 {
     HWND plain = OpenPlainWindow(500, 400);
