@@ -48,7 +48,8 @@ for page in docs/*.md; do
 done
 
 readme=build/mingw/generated/README.txt
-placeholder=$(sed -n 's/.*set(TRAZOS_CONTACT_PLACEHOLDER "\([^"$]*\)").*/\1/p' CMakeLists.txt)
+source "$root/cmake/setup.sh"
+placeholder=$(trazos_placeholder_contact)
 [ -n "$placeholder" ] ||
     fail "no set(TRAZOS_CONTACT_PLACEHOLDER \"...\") in CMakeLists.txt, so the read-me cannot be checked for it"
 if [ ! -f "$readme" ]; then

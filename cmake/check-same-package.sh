@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 contact=reports@trazos.test
-placeholder=$(sed -n 's/.*set(TRAZOS_CONTACT_PLACEHOLDER "\([^"$]*\)").*/\1/p' "$root/CMakeLists.txt")
+source "$root/cmake/setup.sh"
+placeholder=$(trazos_placeholder_contact)
 [ -n "$placeholder" ] || { echo "trazos: no placeholder contact found in CMakeLists.txt" >&2; exit 1; }
 
 # package FOLDER COMMANDS: copies the tree, its git history included (the release's time is its

@@ -12,9 +12,10 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 TRAZOS_BUILD_PACKAGES="cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest wine wine64 fonts-wine git zip"
 
 # The oldest CMake and Wine that the scripts were tried with (docs/building.md names the releases):
-# CMake 3.20 reads the presets; the editor runs under Wine 6.0, and all of its tests under Wine 8.0.
-# The compilers' minimums are checked when CMake configures (cmake/minimum_versions.cmake).
-TRAZOS_MINIMUM_CMAKE=3.20
+# CMake's is CMakeLists.txt's own minimum, which the presets need too; the editor runs under Wine
+# 6.0, and all of its tests under Wine 8.0. The compilers' minimums are checked when CMake
+# configures (cmake/minimum_versions.cmake).
+TRAZOS_MINIMUM_CMAKE=$(sed -n 's/^cmake_minimum_required(VERSION \([0-9.]*\))$/\1/p' "$TRAZOS_ROOT/CMakeLists.txt")
 TRAZOS_MINIMUM_WINE=6.0
 TRAZOS_MINIMUM_WINE_FOR_TESTS=8.0
 
@@ -56,6 +57,11 @@ trazos_make_locale() {
     echo "trazos: generating the $1.UTF-8 locale"
     trazos_as_root "generating the $1.UTF-8 locale" localedef -i "$1" -f UTF-8 "$1.UTF-8" ||
         trazos_fail "could not generate the $1.UTF-8 locale: see 'localedef -i $1 -f UTF-8 $1.UTF-8'."
+}
+
+# trazos_placeholder_contact: the placeholder contact that CMakeLists.txt sets, or nothing.
+trazos_placeholder_contact() {
+    sed -n 's/.*set(TRAZOS_CONTACT_PLACEHOLDER "\([^"$]*\)").*/\1/p' "$TRAZOS_ROOT/CMakeLists.txt"
 }
 
 # trazos_at_least VERSION MINIMUM: whether the dotted version is the minimum or later.
