@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts the editor under Wine, and ends Wine once the editor
-# is closed. With no X display it starts the editor on a virtual one instead, saves a screenshot to
-# build/screenshot.png and ends it.
+# Installs what is missing, builds and starts the editor under Wine; Wine ends by itself a few
+# seconds after the last program of the prefix closes. With no X display it starts the editor on a
+# virtual one instead, saves a screenshot to build/screenshot.png and ends it.
 set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
@@ -12,9 +12,6 @@ program="$TRAZOS_ROOT/build/mingw/trazos.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
     trazos_prepare_wine desktop
-    # Wine's server and the services it started would linger after the editor: end them, so that
-    # nothing of this prefix runs once the editor is closed, or once the script is interrupted.
-    trap 'wineserver -k >/dev/null 2>&1' EXIT
     wine "$program"
     exit
 fi

@@ -40,6 +40,8 @@ trazos_prepare_wine headless
 echo "== what the program loads before its main window is up, built by GCC and by Clang"
 "$TRAZOS_ROOT"/cmake/check-start-up-loads.sh || status=1
 "$TRAZOS_ROOT"/cmake/check-start-up-loads.sh "$TRAZOS_ROOT/build/mingw-clang/trazos.exe" || status=1
+echo "== the scripts beside each other: displays of their own, and each stops only the Wine it started"
+"$TRAZOS_ROOT"/cmake/check-scripts-side-by-side.sh || status=1
 echo "== Windows tests under Wine, built by GCC"
 ctest --preset mingw || status=1
 echo "== Windows tests under Wine, built by Clang (the long random sessions run on GCC's build only)"
