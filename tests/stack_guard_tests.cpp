@@ -1,23 +1,30 @@
 // The stack protector's guard of MinGW-w64 builds (app/stack_guard.cpp), which this test program
 // links and starts with as the editor does: the test starts itself again, as a child that plays one
-// part of it, and reads what the child did from its exit code.
+// part of it, and reads what the child did from its exit code, and what its failure handler told
+// Windows from a file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <ios>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "failing_calls.h"
 
 extern "C" uintptr_t __stack_chk_guard;
 
 namespace {
 
-// The child's part: "guard", which reports the low half of the child's guard as its exit code, or
-// "changed".
+// The child's part: "guard", which reports the low half of the child's guard as its exit code,
+// "changed", or "changed without fail-fast".
 const char ChildPart[] = "TRAZOS_STACK_GUARD_CHILD";
+// Where the last of these writes its Report.
+const char ReportPath[] = "TRAZOS_STACK_GUARD_REPORT";
 
 std::string PartOfThisProcess()
 {
@@ -97,6 +104,76 @@ TEST(StackGuard, DiffersInEveryStartEndsInAZeroByteAndAChangedGuardEndsTheProces
     }
     EXPECT_EQ(std::set<DWORD>(guards.begin(), guards.end()).size(), 4u) << "four starts, four guards";
     EXPECT_EQ(RunThisTestAsAChild("changed"), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
+}
+
+// What the failure handler gave Windows' unhandled exception filter.
+struct Report {
+    DWORD code = 0;
+    DWORD flags = 0;
+    DWORD parameters = 0;
+    ULONG_PTR parameter = 0;
+    bool inTheFunctionThatChangedTheGuard = false;  // the exception's address
+    bool contextAtTheAddress = false;               // the context's instruction pointer
+};
+
+decltype(&IsProcessorFeaturePresent) realIsProcessorFeaturePresent;
+decltype(&UnhandledExceptionFilter) realUnhandledExceptionFilter;
+
+// A Windows before 8, which has no fail-fast interrupt.
+BOOL WINAPI WithoutFailFast(DWORD feature)
+{
+    return feature != PF_FASTFAIL_AVAILABLE && realIsProcessorFeaturePresent(feature);
+}
+
+LONG WINAPI RecordTheReport(EXCEPTION_POINTERS* pointers)
+{
+    const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+    const auto address = reinterpret_cast<DWORD64>(record.ExceptionAddress);
+    const auto function = reinterpret_cast<DWORD64>(&ChangeTheGuardWithinAProtectedFunction);
+    DWORD64 base = 0;
+    Report report;
+    report.code = record.ExceptionCode;
+    report.flags = record.ExceptionFlags;
+    report.parameters = record.NumberParameters;
+    report.parameter = record.ExceptionInformation[0];
+    report.inTheFunctionThatChangedTheGuard =
+        RtlLookupFunctionEntry(address, &base, nullptr) == RtlLookupFunctionEntry(function, &base, nullptr);
+    report.contextAtTheAddress = pointers->ContextRecord->Rip == address;
+    std::ofstream file(std::getenv(ReportPath), std::ios::binary);
+    file.write(reinterpret_cast<const char*>(&report), sizeof report);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+TEST(StackGuard, WithoutFailFastAChangedGuardIsReportedToWindowsAsAnOverrunWhereItWasFound)
+{
+    if (PartOfThisProcess() == "changed without fail-fast") {
+        using failing_calls_detail::Replace;
+        ASSERT_TRUE(
+            Replace("kernel32.dll", "IsProcessorFeaturePresent", &WithoutFailFast, realIsProcessorFeaturePresent));
+        ASSERT_TRUE(
+            Replace("kernel32.dll", "UnhandledExceptionFilter", &RecordTheReport, realUnhandledExceptionFilter));
+        ChangeTheGuardAndReturn();
+        return;
+    }
+
+    char folder[MAX_PATH] = {}, path[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    ASSERT_NE(GetTempFileNameA(folder, "trz", 0, path), 0u);
+    SetEnvironmentVariableA(ReportPath, path);
+    EXPECT_EQ(RunThisTestAsAChild("changed without fail-fast"), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
+    SetEnvironmentVariableA(ReportPath, nullptr);
+    Report report;
+    std::ifstream file(path, std::ios::binary);
+    const bool reported = static_cast<bool>(file.read(reinterpret_cast<char*>(&report), sizeof report));
+    file.close();
+    DeleteFileA(path);
+    ASSERT_TRUE(reported) << "the handler called no unhandled exception filter";
+    EXPECT_EQ(report.code, static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
+    EXPECT_EQ(report.flags, static_cast<DWORD>(EXCEPTION_NONCONTINUABLE));
+    EXPECT_EQ(report.parameters, 1u);
+    EXPECT_EQ(report.parameter, static_cast<ULONG_PTR>(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE));
+    EXPECT_TRUE(report.inTheFunctionThatChangedTheGuard);
+    EXPECT_TRUE(report.contextAtTheAddress);
 }
 
 }  // namespace
