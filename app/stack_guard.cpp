@@ -47,13 +47,13 @@ extern "C" {
 //   which Windows records as an Application Error of its own accord.
 // - Older Windows have no such interrupt, and a process that TerminateProcess ends leaves no trace
 //   in the event log. There the failure goes to Windows' unhandled exception filter as MSVC's
-//   runtime hands over a failed /GS check: as a noncontinuable STATUS_STACK_BUFFER_OVERRUN raised
-//   where the protected function called this handler, so that the Application Error names the
-//   module and offset of the function that found its guard changed. Any filter that a DLL set is
-//   taken down first: its code must not run on this stack. Then TerminateProcess ends the process,
-//   whatever the filter answered.
-// It calls KERNEL32 alone and loads nothing; on the way it calls no function of the program's own
-// either, since any of them could be protected and find the same guard changed.
+//   runtime hands over a failed /GS check: described, not raised, as a noncontinuable
+//   STATUS_STACK_BUFFER_OVERRUN where the protected function called this handler, so that the
+//   Application Error names the module and offset of the function that found its guard changed.
+//   Any filter that a DLL set is taken down first: its code must not run on this stack. Then
+//   TerminateProcess ends the process, whatever the filter answered.
+// It calls KERNEL32 alone and asks for no DLL itself; nor does it call any function of the
+// program's own, since any of them could be protected and find the same guard changed.
 __attribute__((noreturn)) void __stack_chk_fail()
 {
     if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE)) {
