@@ -26,15 +26,58 @@ uintptr_t __stack_chk_guard = 0x5472617a6f734700u;
 // The linker's symbol at the start of the program's image, wherever the loader put it.
 extern IMAGE_DOS_HEADER __ImageBase;
 
+}  // extern "C"
+
+namespace {
+
+// What the failure handler hands to Windows' error reporting. Not on the stack, which is no longer
+// trusted when they are filled in; the context is aligned to 16 bytes, as saving it requires.
+alignas(16) CONTEXT overrunContext;
+EXCEPTION_RECORD overrunRecord;
+EXCEPTION_POINTERS overrunPointers = {&overrunRecord, &overrunContext};
+
+}  // namespace
+
+extern "C" {
+
 // A protected function found its guard overwritten: the stack is no longer trusted, so the process
 // ends at once without unwinding, running no handler and no more of the program's code, with
-// STATUS_STACK_BUFFER_OVERRUN as its exit code. Windows 8 and later end it by the fail-fast
-// interrupt, which reaches no exception handler at all; older ones by TerminateProcess.
+// STATUS_STACK_BUFFER_OVERRUN as its exit code.
+// - Windows 8 and later end it by the fail-fast interrupt, which reaches no exception handler and
+//   which Windows records as an Application Error of its own accord.
+// - Older Windows have no such interrupt, and a process that TerminateProcess ends leaves no trace
+//   in the event log. There the failure goes to Windows' unhandled exception filter as MSVC's
+//   runtime hands over a failed /GS check: described, not raised, as a noncontinuable
+//   STATUS_STACK_BUFFER_OVERRUN where the protected function called this handler, so that the
+//   Application Error names the module and offset of the function that found its guard changed.
+//   Any filter that a DLL set is taken down first: its code must not run on this stack. Then
+//   TerminateProcess ends the process, whatever the filter answered.
+// It calls KERNEL32 alone and asks for no DLL itself; nor does it call any function of the
+// program's own, since any of them could be protected and find the same guard changed.
 __attribute__((noreturn)) void __stack_chk_fail()
 {
     if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE)) {
         __asm__ volatile("int $0x29" : : "c"(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE) : "memory");
     }
+    // Captured here and unwound one frame: into the protected function, just past its call to this
+    // handler, with the stack and registers it had there.
+    RtlCaptureContext(&overrunContext);
+    DWORD64 imageBase = 0;
+    if (PRUNTIME_FUNCTION here = RtlLookupFunctionEntry(overrunContext.Rip, &imageBase, nullptr)) {
+        PVOID handlerData = nullptr;
+        DWORD64 establisherFrame = 0;
+        RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, overrunContext.Rip, here, &overrunContext, &handlerData,
+                         &establisherFrame, nullptr);
+    } else {
+        overrunContext.Rip = reinterpret_cast<DWORD64>(__builtin_return_address(0));
+    }
+    overrunRecord.ExceptionCode = STATUS_STACK_BUFFER_OVERRUN;
+    overrunRecord.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
+    overrunRecord.ExceptionAddress = reinterpret_cast<PVOID>(overrunContext.Rip);
+    overrunRecord.NumberParameters = 1;
+    overrunRecord.ExceptionInformation[0] = FAST_FAIL_STACK_COOKIE_CHECK_FAILURE;
+    SetUnhandledExceptionFilter(nullptr);
+    UnhandledExceptionFilter(&overrunPointers);
     TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
     // Should it return all the same (a hook that refuses it), the process must not run on into
     // whatever code the linker put next, such as an entry point below, which would start it over.
