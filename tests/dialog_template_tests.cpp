@@ -142,9 +142,14 @@ TEST(DialogTemplates, AboutBoxHasNoCloseBoxAndShowsTheCreditTheIconAndOneDefault
     const std::wstring credit = TextOf(GetDlgItem(box, -1));
     EXPECT_NE(credit.find(L"Trazos"), std::wstring::npos) << "the authors";
     // Written out, not taken from the macro that makes the box's text, so that a wrong third line
-    // shows; the tests are built without a contact, and the package check covers a build with one.
-    EXPECT_EQ(credit, L"Para quien traza a mano.\nEl equipo de Trazos\nFallos: p\u00e1gina de descarga\n2026")
-        << "four lines; without a contact the third says where to report, never the placeholder";
+    // shows: the contact this build was configured with, or with the placeholder where to report.
+    wchar_t contact[256] = {};
+    MultiByteToWideChar(CP_UTF8, 0, TRAZOS_CONFIGURED_CONTACT, -1, contact, 256);
+    const bool placeholder = std::string(TRAZOS_CONFIGURED_CONTACT) == TRAZOS_CONTACT_PLACEHOLDER;
+    EXPECT_EQ(credit, L"Para quien traza a mano.\nEl equipo de Trazos\n" +
+                          (placeholder ? std::wstring(L"Fallos: p\u00e1gina de descarga") : std::wstring(contact)) +
+                          L"\n2026")
+        << "four lines; the third gives the contact, or without one says where to report, never the placeholder";
 
     // The icon control takes the icon's own size, so only its place is checked; its border shows as
     // a sunken client edge.
