@@ -22,10 +22,10 @@ trap '[ ${#editors[@]} -eq 0 ] || kill "${editors[@]}" 2>/dev/null; rm -rf "$wor
 wine_of() {
     grep -lzx "WINEPREFIX=$1" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3
 }
-# wait_for COUNT: waits up to 30 seconds until COUNT editor windows show on the display.
+# wait_for COUNT [SECONDS]: waits, 30 seconds or as long as given, until COUNT editor windows show.
 wait_for() {
     local tries
-    for tries in $(seq 300); do
+    for tries in $(seq $((${2:-30} * 10))); do
         [ "$(xwininfo -root -children 2>/dev/null | grep -c '"Trazos')" -eq "$1" ] && return 0
         sleep 0.1
     done
@@ -71,7 +71,8 @@ editor_of() {
 }
 "$root/run.sh" >"$work/first.log" 2>&1 &
 first=$!
-wait_for 1 || { cat "$work/first.log"; fail "run.sh's first editor did not show"; }
+# The first start may make the prefix, which takes a while on a new machine.
+wait_for 1 180 || { cat "$work/first.log"; fail "run.sh's first editor did not show"; }
 "$root/run.sh" >"$work/second.log" 2>&1 &
 second=$!
 wait_for 2 || { cat "$work/second.log"; fail "run.sh's second editor did not show"; }
