@@ -5,8 +5,8 @@ set -u
 source "$(dirname "$0")/cmake/setup.sh"
 
 # Clang and LLD build the Windows program a second time, so that it cannot come to rely on one
-# compiler.
-trazos_install $TRAZOS_BUILD_PACKAGES clang lld xvfb x11-utils
+# compiler; procps finds the editors that the scripts-beside-each-other check starts.
+trazos_install $TRAZOS_BUILD_PACKAGES clang lld xvfb x11-utils procps
 trazos_need_wine "$TRAZOS_MINIMUM_WINE_FOR_TESTS" "running the tests"
 # Some texts are checked a second time under a Cyrillic ANSI code page (1251), which Wine takes
 # from this locale.
