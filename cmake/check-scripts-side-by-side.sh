@@ -40,10 +40,12 @@ done
 sleep 0.5
 touch "$work/go"
 wait
-displays=$(cat "$work"/display[123] 2>/dev/null | sort -u | wc -l)
-[ "$displays" -eq 3 ] ||
-    fail "three scripts that started displays at one moment got $(cat "$work"/display[123] 2>/dev/null | paste -sd ' ') as theirs" &&
-    echo "trazos: three scripts that started displays at one moment got three: $(cat "$work"/display[123] | paste -sd ' ')"
+got=$(cat "$work"/display[123] 2>/dev/null | paste -sd ' ')
+if [ "$(tr ' ' '\n' <<<"$got" | sort -u | grep -c .)" -eq 3 ]; then
+    echo "trazos: three scripts that started displays at one moment got three: $got"
+else
+    fail "three scripts that started displays at one moment got $got as theirs"
+fi
 
 # A check run by hand beside this script's editor.
 wine "$root/build/mingw/trazos.exe" >/dev/null 2>&1 </dev/null &
@@ -92,6 +94,9 @@ for tries in $(seq 300); do
     sleep 0.1
 done
 left=$(wine_of "$desktop" | xargs -r ps -o comm= -p | paste -sd ' ')
-[ -z "$left" ] && echo "trazos: once both were closed, no Wine of run.sh's prefix was left running" ||
+if [ -z "$left" ]; then
+    echo "trazos: once both were closed, no Wine of run.sh's prefix was left running"
+else
     fail "30 seconds after run.sh's editors were closed, Wine of its prefix still runs: $left"
+fi
 exit $status

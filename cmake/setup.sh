@@ -184,6 +184,7 @@ trazos_prepare_wine() {
     [ "$1" = headless ] && wineserver -p >/dev/null 2>&1 </dev/null
     return 0
 }
+
 # Wine draws the caption buttons with its own Marlett font and its dialogs with Tahoma, but Debian's
 # Wine does not look for them where fonts-wine puts them, and caption buttons then show letters
 # ("0", "1", "r"). Every prefix searches C:\windows\Fonts, so the fonts are linked there: at every
